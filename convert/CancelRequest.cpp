@@ -1,0 +1,3 @@
+#include "convert/CancelRequest.h"
+
+int32_t CancelRequested = 0;

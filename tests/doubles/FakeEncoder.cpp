@@ -1,0 +1,92 @@
+// A scripted stand-in for an encoder. It reads "<its own exe path>.script" and carries out one
+// command per line; copy it under any encoder name. Commands:
+//   out TEXT      write TEXT to standard output as one flushed write (escapes: \r \n \t \\ \xHH)
+//   err TEXT      the same on standard error
+//   bytes N C     write N bytes of the character C in one write
+//   sleep MS      wait
+//   output TEXT   write TEXT into the output file (the command line's last quoted argument)
+//   exit CODE     end with CODE (default 0 at the end of the script)
+// Every start appends its command line to "<exe path>.log".
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 >= text.size()) {
+      out += text[i];
+      continue;
+    }
+    char c = text[++i];
+    if (c == 'r') out += '\r';
+    else if (c == 'n') out += '\n';
+    else if (c == 't') out += '\t';
+    else if (c == 'x' && i + 2 < text.size()) {
+      out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+      i += 2;
+    } else out += c;
+  }
+  return out;
+}
+
+void WriteAll(HANDLE handle, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  FlushFileBuffers(handle);
+}
+
+// The last double-quoted argument of the command line: where the real encoders write.
+std::string OutputPathOf(const std::string& commandLine) {
+  size_t close = commandLine.rfind('"');
+  if (close == std::string::npos || close == 0) return {};
+  size_t open = commandLine.rfind('"', close - 1);
+  if (open == std::string::npos) return {};
+  return commandLine.substr(open + 1, close - open - 1);
+}
+
+}  // namespace
+
+int main() {
+  char exePath[MAX_PATH]{};
+  GetModuleFileNameA(nullptr, exePath, MAX_PATH);
+  std::string commandLine = GetCommandLineA();
+  {
+    std::ofstream log(std::string(exePath) + ".log", std::ios::app | std::ios::binary);
+    log << commandLine << "\n";
+  }
+  std::ifstream script(std::string(exePath) + ".script", std::ios::binary);
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  std::string line;
+  while (std::getline(script, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string command = line.substr(0, line.find(' '));
+    std::string argument = line.size() > command.size() ? line.substr(command.size() + 1) : "";
+    if (command == "out") {
+      WriteAll(out, Unescape(argument));
+    } else if (command == "err") {
+      WriteAll(err, Unescape(argument));
+    } else if (command == "bytes") {
+      std::istringstream words(argument);
+      size_t count = 0;
+      char c = 'x';
+      words >> count >> c;
+      WriteAll(out, std::string(count, c));
+    } else if (command == "sleep") {
+      Sleep(static_cast<DWORD>(std::atoi(argument.c_str())));
+    } else if (command == "output") {
+      std::ofstream file(OutputPathOf(commandLine), std::ios::binary);
+      file << Unescape(argument);
+    } else if (command == "exit") {
+      return std::atoi(argument.c_str());
+    }
+  }
+  return 0;
+}
