@@ -11,7 +11,7 @@ PACKAGES=(
   cmake make ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-utils x11-apps imagemagick
-  googletest fonts-wqy-microhei fonts-wine locales ffmpeg
+  googletest fonts-wqy-microhei fonts-wine locales ffmpeg python3-pil
 )
 
 missing_packages() {
