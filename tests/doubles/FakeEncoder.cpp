@@ -6,6 +6,7 @@
 //   sleep MS      wait
 //   output TEXT   write TEXT into the output file (the command line's last quoted argument)
 //   exit CODE     end with CODE (default 0 at the end of the script)
+//   exitif TEXT CODE  end with CODE when the command line contains TEXT
 // Every start appends its command line to "<exe path>.log".
 #include <windows.h>
 
@@ -84,6 +85,10 @@ int main() {
     } else if (command == "output") {
       std::ofstream file(OutputPathOf(commandLine), std::ios::binary);
       file << Unescape(argument);
+    } else if (command == "exitif") {
+      size_t blank = argument.rfind(' ');
+      if (blank != std::string::npos && commandLine.find(argument.substr(0, blank)) != std::string::npos)
+        return std::atoi(argument.c_str() + blank + 1);
     } else if (command == "exit") {
       return std::atoi(argument.c_str());
     }
