@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "skin/data/Lzh.h"
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+std::vector<std::uint8_t> Mixed(std::size_t size) {
+  // Text-like runs, repeats far apart and noise: literals, short and long matches, and enough
+  // symbols to rebuild the tree many times.
+  std::mt19937 random(7);
+  std::vector<std::uint8_t> out;
+  const std::string words[] = {"LeftWidth=", "TopHeight=4\r\n", "[Buttons]\r\n", "    "};
+  while (out.size() < size) {
+    switch (random() % 4) {
+      case 0: {
+        const std::string& w = words[random() % 4];
+        out.insert(out.end(), w.begin(), w.end());
+        break;
+      }
+      case 1:
+        out.insert(out.end(), random() % 200 + 1, static_cast<std::uint8_t>(random()));
+        break;
+      case 2:
+        out.push_back(static_cast<std::uint8_t>(random()));
+        break;
+      default:
+        if (out.size() > 5000) {
+          const std::size_t from = out.size() - 4000 - random() % 30;
+          for (int i = 0; i < 70; ++i) out.push_back(out[from + i]);
+        }
+    }
+  }
+  out.resize(size);
+  return out;
+}
+
+TEST(Lzh, PackThenUnpackGivesTheSameBytes) {
+  const std::vector<std::vector<std::uint8_t>> cases = {
+      {}, Bytes("a"), Bytes("aaa"), Bytes(std::string(10000, ' ')), Mixed(300000)};
+  for (const auto& data : cases) {
+    const auto packed = TLZH::Pack(data);
+    EXPECT_EQ(TLZH::Unpack(packed, static_cast<std::uint32_t>(data.size())), data)
+        << "size " << data.size();
+  }
+}
+
+TEST(Lzh, RepetitiveDataShrinks) {
+  const auto data = Mixed(100000);
+  std::vector<std::uint8_t> repeated;
+  for (int i = 0; i < 20; ++i) repeated.insert(repeated.end(), data.begin(), data.begin() + 3000);
+  EXPECT_LT(TLZH::Pack(repeated).size(), repeated.size() / 10);
+}
+
+TEST(Lzh, FirstSymbolFollowsTheInitialTree) {
+  // In the starting tree all-zero bits lead to leaf 116 and all-one bits to leaf 115.
+  EXPECT_EQ(TLZH::Unpack({}, 1), Bytes("t"));
+  const std::vector<std::uint8_t> ones(4, 0xFF);
+  EXPECT_EQ(TLZH::Unpack(ones, 1), Bytes("s"));
+}
+
+TEST(Lzh, TruncatedInputStillYieldsExactlyTheAskedSize) {
+  const auto data = Mixed(20000);
+  auto packed = TLZH::Pack(data);
+  packed.resize(packed.size() / 2);
+  const auto out = TLZH::Unpack(packed, static_cast<std::uint32_t>(data.size()));
+  ASSERT_EQ(out.size(), data.size());
+  // The part whose bits were all present decodes as before.
+  EXPECT_TRUE(std::equal(out.begin(), out.begin() + 1000, data.begin()));
+}
+
+TEST(Lzh, StopsAfterExactlyTheAskedSizeEvenInsideAMatch) {
+  const auto data = Bytes(std::string(200, 'q'));
+  const auto packed = TLZH::Pack(data);
+  EXPECT_EQ(TLZH::Unpack(packed, 10), Bytes(std::string(10, 'q')));
+}
+
+}  // namespace
