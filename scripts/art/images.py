@@ -45,11 +45,12 @@ def banner():
             pts.append((x * 2, y * 2))
         poly = [(280 * 2, BANNER_H * 2)] + pts + [((BANNER_W + 40) * 2, BANNER_H * 2)]
         d.polygon(poly, fill=(120, 170, 240, alpha))
-    # A row of film frames, very faint, under the middle of the banner.
-    for k in range(9):
-        x = 330 + k * 46
-        d.rounded_rectangle((x * 2, 102 * 2, (x + 36) * 2, 126 * 2), radius=6, outline=(160, 200, 255, 26), width=3)
     layer = layer.resize((BANNER_W, BANNER_H), Image.LANCZOS)
+    # Fade the bands in from the logo's side, so no edge shows where they start.
+    fade = hgradient(BANNER_W, BANNER_H, (0, 0, 0), (255, 255, 255)).convert("L")
+    fade = fade.point(lambda v: min(255, max(0, int((v / 255.0 * BANNER_W - 280) / 200 * 255))))
+    alpha = Image.composite(layer.getchannel("A"), Image.new("L", layer.size, 0), fade)
+    layer.putalpha(alpha)
     img = over(img, layer)
     # A lighter rule at the bottom separates the banner from the face below.
     d2 = ImageDraw.Draw(img)
