@@ -4,6 +4,17 @@
 
 namespace ui {
 
+namespace {
+
+std::function<bool(MSG&)>& Filter() {
+  static std::function<bool(MSG&)> filter;
+  return filter;
+}
+
+}  // namespace
+
+void SetMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(filter); }
+
 void ProcessMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -12,6 +23,7 @@ void ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    if (Filter() && Filter()(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
