@@ -37,7 +37,7 @@ def banner():
     img = banner_background(BANNER_W, BANNER_H)
     layer, d = canvas(BANNER_W, BANNER_H, 2)
     # Soft light bands sweeping right of the logo; kept faint where white text sits.
-    for i, (alpha, off) in enumerate(((22, 0), (16, 60), (11, 130))):
+    for i, (alpha, off) in enumerate(((30, 0), (22, 60), (15, 130))):
         pts = []
         for x in range(280, BANNER_W + 40, 6):
             t = (x - 280) / (BANNER_W - 280)
@@ -118,9 +118,23 @@ def g_import(d):
     # Folder with a plus badge.
     d.polygon(P(1.5, 3.5, 6, 3.5, 7.5, 5, 13.5, 5, 13.5, 12.5, 1.5, 12.5), fill=rgba((236, 190, 96)), outline=rgba((176, 126, 36)))
     d.rectangle(P(1.5, 6.5, 13.5, 12.5), fill=rgba((248, 208, 120)), outline=rgba((176, 126, 36)))
-    d.ellipse(P(8.5, 8.5, 15.5, 15.5), fill=rgba(GREEN), outline=rgba((255, 255, 255)), width=S)
-    d.rectangle(P(10.5, 11.5, 13.5, 12.5), fill=rgba((255, 255, 255)))
-    d.rectangle(P(11.5, 10.5, 12.5, 13.5), fill=rgba((255, 255, 255)))
+    badge(d, GREEN)
+
+
+def badge(d, colour):
+    # A ring of the face colour keeps the badge apart from the picture under it.
+    d.ellipse(P(7.5, 7.5, 16.5, 16.5), fill=rgba(FACE))
+    d.ellipse(P(8.5, 8.5, 15.5, 15.5), fill=rgba(colour))
+
+
+def sign(img, plus):
+    """A crisp white plus or minus on the badge, on whole pixels."""
+    for x in range(10, 15):
+        img.putpixel((x, 12), (255, 255, 255))
+    if plus:
+        for y in range(10, 15):
+            img.putpixel((12, y), (255, 255, 255))
+    return img
 
 
 def document(d):
@@ -132,8 +146,7 @@ def document(d):
 
 def g_remove(d):
     document(d)
-    d.ellipse(P(8.5, 8.5, 15.5, 15.5), fill=rgba(RED), outline=rgba((255, 255, 255)), width=S)
-    d.rectangle(P(10, 11.5, 14, 12.5), fill=rgba((255, 255, 255)))
+    badge(d, RED)
 
 
 def g_clear(d):
@@ -159,12 +172,10 @@ def g_checkall(d):
 
 
 def g_invert(d):
-    checkbox(d, 1.5, 1.5, 8, True)
-    checkbox(d, 6.5, 6.5, 8, False)
-    # The empty box sits in front: swap.
-    d.rounded_rectangle(P(6.5, 6.5, 14.5, 14.5), radius=int(2 * S), fill=rgba((255, 255, 255)), outline=rgba(EDGE_DARK), width=S)
-    d.arc(P(9.5, 0.5, 15.5, 6.5), start=180, end=360, fill=rgba(GLYPH_INK), width=int(1.2 * S))
-    d.polygon(P(13.3, 3.5, 16, 3.5, 14.6, 5.6), fill=rgba(GLYPH_INK))
+    # One box checked, one empty: the checks swap.
+    checkbox(d, 0.5, 0.5, 9, True)
+    d.rounded_rectangle(P(5.5, 5.5, 15.5, 15.5), radius=int(2.5 * S), fill=rgba(FACE))
+    checkbox(d, 6.5, 6.5, 9, False)
 
 
 def g_start():
@@ -270,7 +281,9 @@ def quarnel_menu():
 def main():
     save_bmp(banner(), "resources/images/banner.bmp")
     save_bmp(logo(), "resources/images/logo.bmp")
-    for name, fn in (("import", g_import), ("remove", g_remove), ("clear", g_clear), ("checkall", g_checkall), ("invert", g_invert)):
+    save_bmp(sign(glyph(g_import), True), "resources/images/glyph-import.bmp")
+    save_bmp(sign(glyph(g_remove), False), "resources/images/glyph-remove.bmp")
+    for name, fn in (("clear", g_clear), ("checkall", g_checkall), ("invert", g_invert)):
         save_bmp(glyph(fn), "resources/images/glyph-%s.bmp" % name)
     save_bmp(g_start(), "resources/images/glyph-start.bmp")
     save_bmp(list_icons(), "resources/images/listicons.bmp")
