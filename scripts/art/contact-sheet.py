@@ -121,6 +121,44 @@ def entries(ini):
     return out
 
 
+def problems(skin_dir, items):
+    """What a painter would trip over: missing or non-24-bit files, names the reader
+    will not load, strips that do not divide into their frames, margins wider than
+    a frame, and pictures no key names."""
+    found = []
+    on_disk = {f.lower(): f for f in os.listdir(skin_dir)}
+    used = set()
+    for label, name, n, vertical, m in items:
+        base = os.path.basename(name.replace("\\", "/"))
+        if os.path.splitext(base)[1] != ".bmp":
+            found.append("%s: %s does not end in .bmp, the reader loads nothing" % (label, name))
+            continue
+        real = on_disk.get(base.lower())
+        if not real:
+            found.append("%s: %s is missing" % (label, name))
+            continue
+        used.add(real)
+        with open(os.path.join(skin_dir, real), "rb") as f:
+            head = f.read(30)
+        if head[:2] != b"BM" or head[28] != 24:
+            found.append("%s: %s is not a 24-bit BMP" % (label, real))
+        img = Image.open(os.path.join(skin_dir, real))
+        side = img.height if vertical else img.width
+        if n < 1 or side % n:
+            found.append("%s: %d px do not divide into %d frames" % (label, side, n))
+            continue
+        fw, fh = (img.width, img.height // n) if vertical else (img.width // n, img.height)
+        L, T, R, B = m
+        if L + R > fw or T + B > fh:
+            found.append("%s: margins %s exceed the %d x %d frame" % (label, m, fw, fh))
+        if label.lower().startswith("tab.pane") and max(m) > 4:
+            found.append("%s: pane margins above 4 are cut to 4" % label)
+    for f in sorted(on_disk.values()):
+        if f.lower().endswith(".bmp") and f not in used:
+            found.append("%s is not named by any key" % f)
+    return found
+
+
 def checker(w, h, cell=4):
     im = Image.new("RGB", (w, h), (236, 236, 236))
     d = ImageDraw.Draw(im)
@@ -153,8 +191,11 @@ def render(skin_dir, out_path):
     blocks = []
     for label, name, n, vertical, m in items:
         path = os.path.join(skin_dir, os.path.basename(name.replace("\\", "/")))
-        img = Image.open(path)
-        img.load()
+        try:
+            img = Image.open(path)
+            img.load()
+        except OSError:
+            continue  # reported by problems()
         longest = max(img.width, img.height)
         scale = 6 if longest <= 64 else 4 if longest <= 160 else 3 if longest <= 400 else 2
         pic = show(img, scale)
@@ -229,8 +270,13 @@ def render(skin_dir, out_path):
 def main():
     skin_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "resources", "skin")
     out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "docs", "skin-contact-sheet.png")
+    with open(os.path.join(skin_dir, "skin.ini"), "rb") as f:
+        found = problems(skin_dir, entries(Ini(f.read().decode("latin-1"))))
     path, n = render(skin_dir, out)
     print("%s: %d images" % (path, n))
+    for p in found:
+        print("problem: " + p)
+    sys.exit(1 if found else 0)
 
 
 if __name__ == "__main__":

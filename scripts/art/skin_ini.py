@@ -8,6 +8,13 @@ def rgb(c):
     return "%d %d %d" % c
 
 
+PRESSED_TEXT = (20, 70, 140)
+
+
+def bgr(c):
+    return "0x%02X%02X%02X%02X" % (0, c[2], c[1], c[0])
+
+
 def ini_text():
     t = TEXT
     return f"""\
@@ -115,6 +122,7 @@ XCoord=37
 YCoord=4
 Visibility=0
 Visibility1=0
+CombineOp=-1
 frame=4
 ButtonImage=caption-close.bmp
 
@@ -126,6 +134,7 @@ XCoord=67
 YCoord=4
 Visibility=2
 Visibility1=6
+CombineOp=-1
 frame=4
 ButtonImage=caption-max.bmp
 
@@ -137,6 +146,7 @@ XCoord=97
 YCoord=4
 Visibility=6
 Visibility1=0
+CombineOp=-1
 frame=4
 ButtonImage=caption-min.bmp
 
@@ -148,6 +158,7 @@ XCoord=67
 YCoord=4
 Visibility=1
 Visibility1=6
+CombineOp=-1
 frame=4
 ButtonImage=caption-restore.bmp
 
@@ -179,9 +190,13 @@ CheckButton=checkbox.bmp
 CheckButtonFrame=12
 RadioButton=radiobutton.bmp
 RadioButtonFrame=8
+; Text colours, as 0x00BBGGRR integers and as red green blue.
+NormalColour={bgr(t)}
+MouseOverColour={bgr(ACCENT_DARK)}
+PressedColour={bgr(PRESSED_TEXT)}
 NormalColour2={rgb(t)}
 MouseOverColour2={rgb(ACCENT_DARK)}
-PressedColour2=20 70 140
+PressedColour2={rgb(PRESSED_TEXT)}
 
 ; Progress: 2 frames of 24 x 18 (track, fill).
 [Progress]
