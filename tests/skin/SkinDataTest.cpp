@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "skin/data/SkinData.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/data/SkinPackageWriter.h"
+
+namespace {
+
+std::vector<std::uint8_t> OurSkinPayload() {
+  std::ifstream in(VELMO_SKIN_STREAM, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Records what the component asks of the control manager.
+struct FakeManager : ISkinManager {
+  std::vector<std::string>* log;
+  int state = 0;
+  explicit FakeManager(std::vector<std::string>* l) : log(l) {}
+  void RegisterSkinData(TSkinData&) override { log->push_back("register"); }
+  void UnregisterSkinData(TSkinData&) override { log->push_back("unregister"); }
+  void InstallHook() override { log->push_back("hook"); }
+  void SetPendingSkinData(TSkinData*) override { log->push_back("pending"); }
+  void ScheduleCommand(int command, int delay) override {
+    log->push_back("command " + std::to_string(command) + " in " + std::to_string(delay));
+  }
+  int State() const override { return state; }
+  void SetState(int s) override {
+    state = s;
+    log->push_back("state " + std::to_string(s));
+  }
+  void SetEnabled(bool) override { log->push_back("enabled"); }
+  void ReloadSkinData(TSkinData&) override { log->push_back("reload"); }
+  bool SkinWindow(HWND) override { return true; }
+};
+
+class SkinDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::DestroySkinManager();
+    skin::SetSkinManagerFactory([this] { return std::make_unique<FakeManager>(&log); });
+    TSkinData::OlderSkinNotice() = [this](const wchar_t* text) { notices.push_back(text); };
+  }
+  void TearDown() override {
+    skin::DestroySkinManager();
+    skin::SetSkinManagerFactory(nullptr);
+  }
+  // As the form reader makes it: loading, properties, then the completion notice.
+  std::unique_ptr<TSkinData> Read(std::span<const std::uint8_t> stream, bool active = true) {
+    auto data = std::make_unique<TSkinData>(nullptr);
+    data->BeginLoading();
+    data->SetPropText(L"Active", active ? L"True" : L"False");
+    data->SetPropBinary(L"SkinStream", stream);
+    data->Loaded();
+    return data;
+  }
+  std::vector<std::string> log;
+  std::vector<std::wstring> notices;
+};
+
+TEST_F(SkinDataTest, PropertiesHaveTheirValuesAtCreation) {
+  TSkinData data(nullptr);
+  EXPECT_EQ(data.GetPropText(L"Active"), L"False");
+  EXPECT_EQ(data.GetPropInt(L"DisableTag"), 99);
+  EXPECT_EQ(data.SkinControls(), 0x3FFFFFu & ~(Bit(xcMenuItem) | Bit(xcFastReport)));
+  EXPECT_EQ(data.Options(), Bit(xoPreview) | Bit(xoToolbarBK));
+  EXPECT_EQ(data.GetPropText(L"SkinFormtype"), L"sfMainform");
+  EXPECT_EQ(data.GetPropText(L"SkinStore"), L"(none)");
+  EXPECT_EQ(data.GetPropText(L"MenuUpdate"), L"True");
+  EXPECT_EQ(data.GetPropText(L"MenuMerge"), L"False");
+  data.SetPropText(L"Version", L"1.0");
+  data.SetPropText(L"SkinStore", L"(Good)");
+  EXPECT_EQ(data.GetPropText(L"Version"), L"4.94.12.01");
+  EXPECT_EQ(data.GetPropText(L"SkinStore"), L"(none)");
+  const auto lines = data.GetPropStrings(L"Skin3rd");
+  EXPECT_EQ(lines.size(), 118u);
+  EXPECT_EQ(std::set<std::wstring>(lines.begin(), lines.end()).size(), 115u);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), L"TPngSpeedbutton=pngspeedbutton"), lines.end());
+  EXPECT_FALSE(data.SkinParsed());
+  // The menu glyph strip is ours, built into the program.
+  ASSERT_TRUE(data.MenuGlyphs());
+  EXPECT_GT(ImageList_GetImageCount(data.MenuGlyphs()), 0);
+}
+
+TEST_F(SkinDataTest, StoredSkinIsParsedWhileTheLayoutIsRead) {
+  const auto payload = OurSkinPayload();
+  ASSERT_GT(payload.size(), 4u);
+  auto data = std::make_unique<TSkinData>(nullptr);
+  data->BeginLoading();
+  data->SetPropBinary(L"SkinStream", payload);
+  EXPECT_TRUE(data->SkinParsed());  // before loading completes
+  EXPECT_FALSE(data->Records().Buttons->Bitmap.Empty());
+  EXPECT_EQ(data->WriteSkinStream(), payload);
+}
+
+TEST_F(SkinDataTest, ActiveMainFormWithASkinAsksTheManagerToSkinAll) {
+  auto data = Read(OurSkinPayload());
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(log, (std::vector<std::string>{"register", "hook", "pending", "command 1 in 250"}));
+  EXPECT_FALSE(data->SkinControls() & Bit(xcMenuItem));
+  EXPECT_TRUE(data->SkinControls() & Bit(xcSystemMenu));
+  EXPECT_TRUE(data->CaptionFont());
+  log.clear();
+  data->SetActive(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"pending", "command 2 in 250"}));
+  log.clear();
+  data->SetActive(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"pending", "command 1 in 250", "state 1"}));
+  log.clear();
+  data->ApplySkinChange();
+  EXPECT_EQ(log, (std::vector<std::string>{"pending", "reload", "command 3 in 250"}));
+  log.clear();
+  data.reset();
+  EXPECT_EQ(log, (std::vector<std::string>{"unregister"}));
+}
+
+TEST_F(SkinDataTest, WithoutAParsedSkinActiveFallsBack) {
+  const std::vector<std::uint8_t> cases[] = {
+      {0, 0, 0, 0},                    // nothing stored
+      {0xFF, 0xFF, 0xFF, 0xFF, 1, 2},  // negative length
+      {100, 0, 0, 0, 1, 2, 3},         // longer than the layout holds
+      FrameStoredSkin(StoreSkinPackage(BuildSkinPackage({}, 10000))),  // an older skin
+  };
+  for (const auto& stream : cases) {
+    log.clear();
+    auto data = Read(stream);
+    EXPECT_FALSE(data->SkinParsed());
+    EXPECT_FALSE(data->Active());
+    EXPECT_EQ(log, (std::vector<std::string>{"register", "hook"}));
+    skin::DestroySkinManager();
+  }
+  EXPECT_EQ(
+      notices,
+      (std::vector<std::wstring>{L"This is Older Skin File\rPlease update to new version !"}));
+}
+
+TEST_F(SkinDataTest, SkinControlsWithoutTheMainMenuLoseTheSystemMenu) {
+  auto data = std::make_unique<TSkinData>(nullptr);
+  data->BeginLoading();
+  data->SetPropText(L"SkinControls", L"[xcPopupMenu,xcMenuItem,xcSystemMenu,xcButton]");
+  data->Loaded();
+  EXPECT_EQ(data->SkinControls(), Bit(xcPopupMenu) | Bit(xcMenuItem) | Bit(xcButton));
+}
+
+TEST_F(SkinDataTest, SkinFileIsLoadedAtRunTimeOnlyWhenItExists) {
+  auto data = Read({}, false);
+  const auto payload = OurSkinPayload();
+  const auto path = std::filesystem::temp_directory_path() / L"velmo-skin-test.skn";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(payload.data() + 4),
+              static_cast<std::streamsize>(payload.size() - 4));
+  }
+  log.clear();
+  data->SetSkinFile(path.wstring());
+  EXPECT_TRUE(data->SkinParsed());
+  EXPECT_EQ(log, (std::vector<std::string>{"pending", "reload"}));
+  data->SetSkinFile(path.wstring() + L".missing");
+  EXPECT_FALSE(data->SkinParsed());
+  EXPECT_EQ(data->SkinFile(), path.wstring() + L".missing");
+  data->SetActive(true);  // nothing parsed: nothing scheduled
+  EXPECT_EQ(log.back(), "reload");
+  std::filesystem::remove(path);
+}
+
+TEST_F(SkinDataTest, AllowFormVetoesCalendarsAndReportWindowsUnlessTheEventDecides) {
+  TSkinData data(nullptr);
+  struct Case {
+    const wchar_t* className;
+    bool fastReport;
+    bool expected;
+  } cases[] = {{L"SysMonthCal32", false, false},
+               {L"sysmonthcal32", false, true},
+               {L"TfrPreview", false, true},
+               {L"TfrPreview", true, false},
+               {L"TForm1", true, true}};
+  for (const Case& c : cases) {
+    data.SetSkinControls(c.fastReport ? Bit(xcFastReport) : 0);
+    bool doSkin = true;
+    data.AllowForm(reinterpret_cast<HWND>(0x1234), c.className, doSkin);
+    EXPECT_EQ(doSkin, c.expected) << c.className;
+  }
+  EXPECT_EQ(data.LastAskedWindow(), reinterpret_cast<HWND>(0x1234));
+  data.OnFormSkin = [](TSkinData&, const std::wstring&, bool& doSkin) { doSkin = true; };
+  bool doSkin = false;
+  data.AllowForm(nullptr, L"SysMonthCal32", doSkin);
+  EXPECT_TRUE(doSkin);
+}
+
+}  // namespace
