@@ -1,0 +1,229 @@
+// The encoder front-end: one program that lies in the program folder as ffmpeg.exe,
+// ffmpegx.exe and mencoder.exe. It accepts the converter's command lines, runs the engine
+// (engine\ffmpeg.exe beside it) with equivalent current options, and prints the progress
+// markers the converter reads, in the layout of the encoder its file name stands for.
+#include <windows.h>
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "encoders/EncoderRequest.h"
+#include "encoders/EngineArguments.h"
+#include "encoders/EngineProcess.h"
+#include "encoders/EngineProgress.h"
+#include "encoders/WindowsArguments.h"
+#include "ui/CodePage.h"
+
+namespace {
+
+using namespace frontend;
+
+constexpr int kUsageError = 2;
+constexpr int kFailure = 1;
+// Status lines at least four times a second, whatever the engine's own pace.
+constexpr DWORD kStatusPeriodMs = 200;
+
+std::string Utf8(std::wstring_view text) { return ui::WideToAnsi(text, CP_UTF8); }
+std::wstring Wide(std::string_view utf8) { return ui::AnsiToWide(utf8, CP_UTF8); }
+
+// Console text is in the system's ANSI code page; one write per call.
+void Write(DWORD stdHandle, std::string_view bytes) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stdHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
+}
+void WriteText(DWORD stdHandle, std::string_view utf8) {
+  Write(stdHandle, ui::WideToAnsi(Wide(utf8), CP_ACP));
+}
+
+int Fail(std::string_view program, int code, std::string_view message) {
+  WriteText(STD_ERROR_HANDLE, std::string(program) + ": " + std::string(message) + "\r\n");
+  return code;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  length = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  full.resize(length);
+  return full;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// What lay at the output path before the engine ran, to know whether a failed run left
+// something there that it must remove.
+struct FileState {
+  bool exists = false;
+  FILETIME written{};
+  ULONGLONG size = 0;
+  bool operator==(const FileState& other) const {
+    return exists == other.exists && size == other.size &&
+           CompareFileTime(&written, &other.written) == 0;
+  }
+};
+
+FileState StateOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  FileState state;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return state;
+  state.exists = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  state.written = data.ftLastWriteTime;
+  state.size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return state;
+}
+
+// Everything the reader threads learn, guarded by one lock.
+struct Shared {
+  std::mutex lock;
+  ProgressStream progress;
+  EngineLog log;
+};
+
+void ReadProgress(HANDLE pipe, Shared& shared) {
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    std::lock_guard guard(shared.lock);
+    shared.progress.Feed(std::string_view(buffer, got));
+  }
+}
+
+void ReadLog(HANDLE pipe, Shared& shared) {
+  char buffer[4096];
+  DWORD got = 0;
+  std::string pending;
+  auto takeLines = [&](bool all) {
+    size_t begin = 0;
+    for (size_t end; (end = pending.find_first_of("\r\n", begin)) != std::string::npos;
+         begin = end + 1) {
+      std::lock_guard guard(shared.lock);
+      shared.log.FeedLine(std::string_view(pending).substr(begin, end - begin));
+    }
+    pending.erase(0, begin);
+    if (all && !pending.empty()) {
+      std::lock_guard guard(shared.lock);
+      shared.log.FeedLine(pending);
+      pending.clear();
+    }
+  };
+  while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    pending.append(buffer, got);
+    takeLines(false);
+  }
+  takeLines(true);
+}
+
+// Prints the markers of the program's name from what the readers know so far.
+class MarkerPrinter {
+ public:
+  MarkerPrinter(FrontEndName name, Shared& shared) : name_(name), shared_(shared) {}
+
+  void Tick(bool finished, bool succeeded) {
+    std::lock_guard guard(shared_.lock);
+    bool ready = shared_.log.HeaderDone() || shared_.log.DurationText() ||
+                 shared_.progress.AnyBlock() || finished;
+    if (!ready) return;
+    if (finished && !succeeded && !shared_.progress.AnyBlock()) return;
+    if (name_ != FrontEndName::Mencoder && !durationPrinted_) {
+      Write(STD_OUTPUT_HANDLE, DurationLine(shared_.log.DurationText()));
+      durationPrinted_ = true;
+    }
+    const EngineProgress& progress = shared_.progress.Latest();
+    Write(STD_OUTPUT_HANDLE,
+          name_ == FrontEndName::Mencoder
+              ? MencoderStatusLine(progress, shared_.log.DurationCentis(), finished && succeeded)
+              : FfmpegStatusLine(progress));
+  }
+
+ private:
+  FrontEndName name_;
+  Shared& shared_;
+  bool durationPrinted_ = false;
+};
+
+int Run() {
+  std::wstring modulePath = ModulePath();
+  size_t slash = modulePath.find_last_of(L"\\/");
+  std::wstring folder = modulePath.substr(0, slash);
+  std::string fileName = Utf8(modulePath.substr(slash + 1));
+  std::optional<FrontEndName> name = FrontEndFromFileName(fileName);
+  if (!name)
+    return Fail(fileName, kUsageError,
+                "this program must be named ffmpeg.exe, ffmpegx.exe or mencoder.exe");
+  std::string program(FileNameOf(*name));
+
+  ParsedRequest parsed = ParseRequest(*name, SplitWindowsCommandLine(Utf8(GetCommandLineW())));
+  if (!parsed.request) return Fail(program, kUsageError, parsed.error);
+  const EncoderRequest& request = *parsed.request;
+
+  std::wstring source = FullPath(Wide(request.source));
+  std::wstring output = FullPath(Wide(request.output));
+  DWORD attributes = GetFileAttributesW(source.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return Fail(program, kFailure,
+                "cannot read the source \"" + request.source + "\": no such file");
+  if (SamePath(source, output))
+    return Fail(program, kFailure,
+                "the output \"" + request.output + "\" is the source itself; it is left untouched");
+  std::wstring engine = folder + L"\\engine\\ffmpeg.exe";
+  if (GetFileAttributesW(engine.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return Fail(program, kFailure, "the engine is missing: " + Utf8(engine));
+
+  std::string commandLine =
+      QuoteWindowsArgument(Utf8(engine)) + " " + JoinWindowsCommandLine(EngineArguments(request));
+  if (GetEnvironmentVariableW(L"VELMO_SHOW_ENGINE_LINE", nullptr, 0) > 0)
+    WriteText(STD_ERROR_HANDLE, commandLine + "\r\n");
+
+  FileState before = StateOf(output);
+  EngineProcess process;
+  std::wstring startError;
+  if (!process.Start(engine, Wide(commandLine), &startError))
+    return Fail(program, kFailure, Utf8(startError));
+
+  Shared shared;
+  std::thread progressReader(ReadProgress, process.Output(), std::ref(shared));
+  std::thread logReader(ReadLog, process.Log(), std::ref(shared));
+  MarkerPrinter printer(*name, shared);
+  while (WaitForSingleObject(process.Process(), kStatusPeriodMs) == WAIT_TIMEOUT)
+    printer.Tick(false, false);
+  progressReader.join();
+  logReader.join();
+
+  DWORD code = process.ExitCode();
+  FileState after = StateOf(output);
+  bool complete = code == 0 && after.exists && after.size > 0;
+  printer.Tick(true, complete);
+  Write(STD_OUTPUT_HANDLE, "\r\n");
+  if (complete) return 0;
+
+  // Nothing half-written stays behind; a file the engine never touched is not ours to delete.
+  if (after.exists && !(after == before)) DeleteFileW(output.c_str());
+  std::string why = shared.log.ErrorText();
+  if (why.empty()) why = "the engine ended with code " + std::to_string(code) + "\r\n";
+  WriteText(STD_ERROR_HANDLE, why);
+  return code != 0 ? static_cast<int>(code) : kFailure;
+}
+
+}  // namespace
+
+int main() { return Run(); }
