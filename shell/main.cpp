@@ -1,33 +1,22 @@
 #include <windows.h>
 
-namespace {
+#include <memory>
 
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+#include "shell/MainWindow.h"
+#include "ui/Application.h"
+#include "ui/FormReader.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  ui::TApplication& application = ui::Application();
+  application.Initialize();
+  application.SetTitle(L"Velmo转换 - 独立版");
+  std::unique_ptr<TTntForm1> mainForm;
+  try {
+    mainForm = std::make_unique<TTntForm1>(nullptr);
+  } catch (const ui::EReadError& error) {
+    MessageBoxA(nullptr, error.what(), "Velmo", MB_ICONERROR);
+    return 1;
   }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"TTntForm1";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Velmo转换 - 独立版", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 945, 643, nullptr, nullptr, instance,
-                              nullptr);
-  ShowWindow(hwnd, showCommand);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  application.Run();
+  return 0;
 }

@@ -603,15 +603,17 @@ void TWinControl::WndProc(TMessage& m) {
         left_ = wp->x;
         top_ = wp->y;
       }
-      bool sized = !(wp->flags & SWP_NOSIZE) && (wp->cx != width_ || wp->cy != height_);
       if (!(wp->flags & SWP_NOSIZE)) {
         width_ = wp->cx;
         height_ = wp->cy;
       }
       DefaultHandler(m);
-      if (sized) Resized();
       return;
     }
+    case WM_SIZE:
+      DefaultHandler(m);
+      Resized();
+      return;
     case WM_SETFOCUS:
       if (TCustomForm* form = GetParentForm(this)) form->FocusChanged(this);
       break;
@@ -690,6 +692,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     return;
   }
   TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
 }
 
 RECT TWinControl::ClientRect() const {

@@ -138,12 +138,13 @@ class TWinControl : public TControl {
   void RecreateWnd();  // posts CM_RECREATEWND; the window is made again with its state
 
   void SetBounds(int left, int top, int width, int height) override;
+  void Loaded() override;
   int ClientWidth() const override;
   int ClientHeight() const override;
   virtual RECT ClientRect() const;
   // The area children are aligned in (the client rectangle less any frame of its own).
   virtual void AdjustClientRect(RECT& rect) const;
-  void AlignControls();
+  virtual void AlignControls();
 
   const std::vector<TControl*>& Controls() const { return controls_; }
   int ControlCount() const { return static_cast<int>(controls_.size()); }

@@ -141,6 +141,9 @@ const TClassInfo& TPopupMenu::StaticClass() {
   return info;
 }
 
+VELMO_NAMED_CLASS_INFO(TTntMenuItem, TMenuItem)
+VELMO_NAMED_CLASS_INFO(TTntPopupMenu, TPopupMenu)
+
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
 
 TPopupMenu::~TPopupMenu() { delete items_; }

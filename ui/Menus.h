@@ -79,4 +79,7 @@ class TPopupMenu : public TComponent {
   HMENU shown_ = nullptr;
 };
 
+VELMO_NAMED_CLASS(TTntMenuItem, TMenuItem)
+VELMO_NAMED_CLASS(TTntPopupMenu, TPopupMenu)
+
 }  // namespace ui

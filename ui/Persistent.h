@@ -130,6 +130,20 @@ class TClassInfo {
   static const ::ui::TClassInfo& StaticClass(); \
   const ::ui::TClassInfo& ClassType() const override { return StaticClass(); }
 
+// Declares one more class name over a C++ class that adds no behaviour (TEdit over
+// TCustomEdit, TTntEdit over TEdit), so that ancestry questions see each name.
+#define VELMO_NAMED_CLASS(Class, Base) \
+  class Class : public Base {          \
+    VELMO_DECLARE_CLASS                \
+   public:                             \
+    using Base::Base;                  \
+  };
+#define VELMO_NAMED_CLASS_INFO(Class, Base)                         \
+  const ::ui::TClassInfo& Class::StaticClass() {                    \
+    static ::ui::TClassInfo info(L## #Class, &Base::StaticClass()); \
+    return info;                                                    \
+  }
+
 // Root of the published-property classes: fonts, pictures, image lists and all components.
 // Properties are read and written by name, as text or as their kind's value. Readers of
 // integer properties decide themselves what a missing property means.

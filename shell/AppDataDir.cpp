@@ -1,0 +1,3 @@
+#include "shell/AppDataDir.h"
+
+std::string AppDataDir;

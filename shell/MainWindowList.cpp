@@ -1,0 +1,105 @@
+// The input list: import, drop, remove, clear, check all, invert, default output folder.
+#include <shlobj.h>
+
+#include "shell/InputNames.h"
+#include "shell/MainWindow.h"
+#include "ui/CodePage.h"
+#include "ui/MessagePump.h"
+
+namespace {
+
+const std::string& ConvertedFolderName() {
+  static const std::string name = ui::WideToAnsi(L"转换\\");
+  return name;
+}
+
+}  // namespace
+
+void TTntForm1::AddEntry(const std::wstring& caption, const std::wstring& format,
+                         const std::wstring& path) {
+  int index = TntListView1->AddItem(caption);
+  TntListView1->SetItemText(index, 1, format);
+  TntListView1->SetItemText(index, 2, path);
+  TntListView1->SetImageIndex(index, 0);
+  TntListView1->SetChecked(index, true);
+}
+
+void TTntForm1::ImportFile(const std::wstring& path) {
+  std::string ansi = ui::WideToAnsi(path);
+  std::wstring caption = ui::AnsiToWide(input_names::DropLastFour(input_names::FileNamePart(ansi)));
+  std::string extension = input_names::LowerAsciiLetters(input_names::ExtensionPart(ansi));
+  std::string_view format = input_names::FormatOfExtension(extension);
+  // A name typed with another extension has no format; its path still goes in its column.
+  AddEntry(caption, ui::AnsiToWide(format), path);
+}
+
+void TTntForm1::TntBitBtn5Click() {
+  if (!OpenDialog1->Execute(Handle())) return;
+  try {
+    for (const std::wstring& path : OpenDialog1->Files()) {
+      ImportFile(path);
+      ui::ProcessMessages();
+      if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
+    }
+  } catch (const std::exception&) {
+    // An import that fails ends quietly; the entries added so far stay.
+  }
+}
+
+void TTntForm1::WMDropFiles(HDROP drop) {
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  ui::ProcessMessages();
+  for (UINT i = 0; i < count; ++i) {
+    wchar_t buffer[255] = {};
+    UINT length = DragQueryFileW(drop, i, buffer, 255);
+    std::wstring dropped(buffer, length);
+    std::string path = input_names::LowerAsciiLetters(ui::WideToAnsi(dropped));
+    std::string_view extension = input_names::ExtensionPart(path);
+    std::string_view format = input_names::FormatOfExtension(extension);
+    DWORD attributes = GetFileAttributesW(dropped.c_str());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (format.empty() || folder) {
+      ShowMessage(L"不支持该类型的文件", L"提示", MB_ICONERROR);
+      continue;
+    }
+    AddEntry(ui::AnsiToWide(input_names::DropLastFour(input_names::FileNamePart(path))),
+             ui::AnsiToWide(format), ui::AnsiToWide(path));
+    if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
+    ui::ProcessMessages();
+  }
+  DragFinish(drop);
+  ui::ProcessMessages();
+}
+
+void TTntForm1::SetDefaultOutputFolder() {
+  if (TntListView1->ItemCount() == 0) {
+    TntEdit1->SetText(L"");
+    return;
+  }
+  std::string path = ui::WideToAnsi(TntListView1->ItemText(0, 2));
+  std::wstring folder = ui::AnsiToWide(input_names::OutputFolderFor(path, ConvertedFolderName()));
+  TntEdit1->SetText(folder);
+  std::wstring create = folder;
+  while (create.size() > 3 && create.back() == L'\\') create.pop_back();
+  SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
+}
+
+void TTntForm1::TntBitBtn6Click() {
+  if (TntListView1->SelCount() == 0) return;
+  TntListView1->DeleteSelected();
+  SetDefaultOutputFolder();
+}
+
+void TTntForm1::TntBitBtn7Click() {
+  TntListView1->Clear();
+  TntEdit1->SetText(L"");
+}
+
+void TTntForm1::TntBitBtn8Click() {
+  for (int i = 0; i < TntListView1->ItemCount(); ++i) TntListView1->SetChecked(i, true);
+}
+
+void TTntForm1::TntBitBtn9Click() {
+  for (int i = 0; i < TntListView1->ItemCount(); ++i)
+    TntListView1->SetChecked(i, !TntListView1->Checked(i));
+}
