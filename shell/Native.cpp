@@ -1,8 +1,9 @@
 #include "shell/Native.h"
 
+#include <windows.h>
+// after windows.h
 #include <objbase.h>
 #include <shellapi.h>
-#include <windows.h>
 
 TNative::TNative(std::string target) : ui::TThread(true), target_(std::move(target)) {
   SetFreeOnTerminate(true);
