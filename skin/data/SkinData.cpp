@@ -9,6 +9,7 @@
 #include "skin/data/SkinPackageWriter.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/FormReader.h"
 
 namespace {
 
@@ -75,6 +76,11 @@ const ui::TClassInfo& TSkinData::StaticClass() {
   }();
   (void)published;
   return info;
+}
+
+void TSkinData::RegisterClass() {
+  ui::RegisterComponentClass(StaticClass(),
+                             [](ui::TComponent* owner) { return new TSkinData(owner); });
 }
 
 std::vector<std::wstring> TSkinData::DefaultSkin3rd() {

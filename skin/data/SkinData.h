@@ -78,6 +78,9 @@ class TSkinData : public ui::TComponent {
   using SkinFormEvent =
       std::function<void(TSkinData& sender, HWND window, const std::wstring& className)>;
 
+  // Lets the form reader create TSkinData objects of a layout; call once at start-up.
+  static void RegisterClass();
+
   explicit TSkinData(ui::TComponent* owner);
   ~TSkinData() override;
 

@@ -9,6 +9,8 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
+#include "ui/CodePage.h"
+#include "ui/FormReader.h"
 
 namespace {
 
@@ -96,6 +98,28 @@ TEST_F(SkinDataTest, StoredSkinIsParsedWhileTheLayoutIsRead) {
   EXPECT_TRUE(data->SkinParsed());  // before loading completes
   EXPECT_FALSE(data->Records().Buttons->Bitmap.Empty());
   EXPECT_EQ(data->WriteSkinStream(), payload);
+}
+
+// The main window's layout as the build generates it, read by the real form reader.
+TEST_F(SkinDataTest, MainWindowLayoutCarriesOurSkinAndTheComponentParsesIt) {
+  std::ifstream in(VELMO_MAIN_LAYOUT, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  const std::size_t begin = text.find("object SkinData1: TSkinData");
+  ASSERT_NE(begin, std::string::npos) << VELMO_MAIN_LAYOUT;
+  // Its object ends at the first "end" on a line of its own indentation.
+  const std::size_t end = text.find("\n  end", begin);
+  ASSERT_NE(end, std::string::npos);
+  const std::wstring block = ui::AnsiToWide(text.substr(begin, end - begin) + "\nend\n", CP_UTF8);
+  TSkinData data(nullptr);
+  ui::ReadComponent(data, block);
+  EXPECT_EQ(data.Name(), L"SkinData1");
+  EXPECT_TRUE(data.SkinParsed());
+  EXPECT_TRUE(data.Active());
+  EXPECT_EQ(data.WriteSkinStream(), OurSkinPayload());
+  EXPECT_EQ(data.Skin3rd().size(), 117u);
+  EXPECT_FALSE(data.SkinControls() & Bit(xcSpeedButton));
+  EXPECT_EQ(data.Records().SkinName, "Velmo Calm Blue");
+  EXPECT_EQ(log, (std::vector<std::string>{"register", "hook", "pending", "command 1 in 250"}));
 }
 
 TEST_F(SkinDataTest, ActiveMainFormWithASkinAsksTheManagerToSkinAll) {
