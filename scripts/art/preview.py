@@ -190,8 +190,8 @@ def combo(sk, c, box, caption, state=1):
     """The combo strip the skin data builds: sunk edge, button at the right, arrow."""
     x0, y0, x1, y1 = box
     n = 4
-    bw = 18
     se, cb, ex = load(sk.ini.get("SunkEdge", "Image")), load(sk.ini.get("ComboButton", "Image")), load(sk.ini.get("ExtraImages", "Image"))
+    bw = 17 + 2  # SM_CXHSCROLL + 2
     scratch = Image.new("RGB", (50, 21), KEY)
     put(scratch, nine(frame_of(se, n, state), 50, 21, sk.margins("SunkEdge")), 0, 0)
     put(scratch, nine(frame_of(cb, n, state), bw, 21, sk.margins("ComboButton")), 50 - bw, 0)
@@ -270,21 +270,21 @@ def main_window(sk):
     # List view with header, icons and check boxes.
     lv = (4, top, list_x1, ch - 4 - status_h)
     d.rectangle(lv, fill=(255, 255, 255), outline=sk.colour("ButtonShadow"))
-    header(sk, client, (lv[0] + 1, lv[1] + 1, lv[2] - 17, lv[1] + 23), (("文件名", 260), ("格式", 70), ("路径", 240)))
+    header(sk, client, (lv[0] + 1, lv[1] + 1, lv[2] - 18, lv[1] + 23), (("文件名", 260), ("格式", 70), ("路径", 240)))
     icons = load("listicons.bmp", IMAGES)
     rows = (("旅行记录 第一集", 1, True), ("海边日落", 1, True), ("家庭聚会 2009", 2, True), ("新年晚会片段", 0, True), ("生日快乐", 3, False), ("旧录像带", 4, True))
     hi = sk.colour("Hilight")
     for r, (name, icon, checked) in enumerate(rows):
         y = lv[1] + 26 + r * 20
         if r == 2:
-            d.rectangle((lv[0] + 2, y - 1, lv[2] - 18, y + 18), fill=hi)
+            d.rectangle((lv[0] + 2, y - 1, lv[2] - 19, y + 18), fill=hi)
         box_control(sk, client, lv[0] + 6, y, "", "check", 5 if checked else 1)
         put(client, frame_of(icons, 5, icon + 1), lv[0] + 24, y + 1)
         colr = (255, 255, 255) if r == 2 else (31, 45, 61)
         text(d, (lv[0] + 44, y + 9), name, fill=colr, anchor="lm")
         text(d, (lv[0] + 264, y + 9), "FLV", fill=colr, anchor="lm")
         text(d, (lv[0] + 334, y + 9), "D:\\下载\\%s.flv" % name, fill=colr, anchor="lm")
-    vscroll(sk, client, (lv[2] - 17, lv[1] + 1, lv[2] - 1, lv[3]), (0.0, 0.45), hot="thumb")
+    vscroll(sk, client, (lv[2] - 18, lv[1] + 1, lv[2] - 1, lv[3] - 1), (0.0, 0.45), hot="thumb")
     # Options.
     ox = list_x1
     group(sk, client, (ox + 8, top + 4, ox + 8 + 285, top + 4 + 217), "转换格式为")
@@ -302,7 +302,7 @@ def main_window(sk):
     sy = ch - 4 - status_h
     sk.element(client, "StatusBarEdges", "Image", 3, 1, (4, sy, cw - 4, ch - 4), transparent=False)
     ex = load(sk.ini.get("ExtraImages", "Image"))
-    put(client, frame_of(ex, 5, 5), cw - 4 - 18, ch - 4 - 21 + 2)
+    put(client, frame_of(ex, 5, 5), cw - 4 - ex.width // 5, ch - 4 - 21 + 2)
     c.paste(client, (cx0, cy0))
     return c
 

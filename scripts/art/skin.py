@@ -465,7 +465,7 @@ def toolbars():
 
 # ================================================================ combo box
 
-COMBO_BW = 18  # the system's scroll-arrow width (16 under Wine) + 2
+COMBO_BW = 19  # the system scroll-arrow width (17) + 2
 COMBO_H = 21
 
 
@@ -541,7 +541,7 @@ def headerbar():
 
 # ================================================================ scroll bars
 
-SB = 16
+SB = 17  # the system scroll-arrow size (SM_CXHSCROLL) on Windows and in our Wine prefix
 
 
 def arrow(d, direction, ink, size=SB):

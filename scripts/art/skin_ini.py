@@ -289,7 +289,7 @@ BottomHeight=5
 Trans=1
 Tile=0
 
-; Combo box: sunk edge 4 frames of 20 x 21, drop-down part 4 frames of 18 x 21
+; Combo box: sunk edge 4 frames of 20 x 21, drop-down part 4 frames of 19 x 21
 ; (normal, pressed, disabled, hot).
 [ComboButton]
 Image=combobutton.bmp
@@ -311,7 +311,7 @@ BottomHeight=4
 Trans=1
 Tile=0
 
-; Frames 1-4: combo arrow (normal, pressed, disabled, hot); frame 5: size grip. 18 x 21 each.
+; Frames 1-4: combo arrow (normal, pressed, disabled, hot); frame 5: size grip. 19 x 21 each.
 [ExtraImages]
 Image=extraimages.bmp
 Frame=5
@@ -349,12 +349,12 @@ TopHeight=3
 BottomHeight=3
 Tile=0
 
-; Scroll bar parts: 23 frames of 16 x 16: arrows left, right, up, down (normal,
+; Scroll bar parts: 23 frames of 17 x 17: arrows left, right, up, down (normal,
 ; pressed, unused, hot), horizontal grip and vertical grip (normal, pressed, hot), unused.
 [Scrollbar]
 Image=scrollbar.bmp
 
-; Tracks: 4 frames of 16 x 16 (normal, pressed, disabled, hot).
+; Tracks: 4 frames of 17 x 17 (normal, pressed, disabled, hot).
 [HorzScroll]
 Image=hscroll.bmp
 Frame=4
@@ -373,7 +373,7 @@ TopHeight=1
 BottomHeight=1
 Tile=0
 
-; Thumbs: 4 frames of 16 x 16 (normal, pressed, hot, disabled).
+; Thumbs: 4 frames of 17 x 17 (normal, pressed, hot, disabled).
 [HorzScrollThumb]
 Image=hscrollthumb.bmp
 FrameCount=4
