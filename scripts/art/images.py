@@ -8,6 +8,7 @@ track.bmp, trackvert.bmp and quarnelmenu.bmp.
 """
 
 import math
+import random
 
 from PIL import Image, ImageDraw, ImageFilter
 
@@ -33,23 +34,45 @@ def banner_background(w, h):
     return vgradient(w, h, BANNER_TOP, BANNER_BOTTOM)
 
 
+def smoothstep(t):
+    t = max(0.0, min(1.0, t))
+    return t * t * (3 - 2 * t)
+
+
 def banner():
+    """A dark blue ramp; right of the logo a soft glow rising from below and a few
+    thin light ribbons, all kept below the white text at the top right. The left
+    270 pixels stay a pure vertical ramp so that the logo meets its background."""
+    rnd = random.Random(7)
     img = banner_background(BANNER_W, BANNER_H)
-    layer, d = canvas(BANNER_W, BANNER_H, 2)
-    # Soft light bands sweeping right of the logo; kept faint where white text sits.
-    for i, (alpha, off) in enumerate(((30, 0), (22, 60), (15, 130))):
+    px = img.load()
+    glow = (84, 146, 222)
+    for y in range(BANNER_H - 2):
+        for x in range(BANNER_W):
+            ramp = smoothstep((x - 270) / 220.0)
+            if ramp <= 0:
+                continue
+            g = math.exp(-(((x - 650) / 340.0) ** 2 + ((y - 200) / 120.0) ** 2))
+            t = 0.55 * g * ramp
+            c = px[x, y]
+            # Dither the slow ramp so it shows no bands.
+            px[x, y] = tuple(max(0, min(255, int(c[i] + (glow[i] - c[i]) * t + rnd.random()))) for i in range(3))
+    k = 4
+    layer = Image.new("RGBA", (BANNER_W * k, BANNER_H * k), (0, 0, 0, 0))
+    d = ImageDraw.Draw(layer)
+    for i, (alpha, base, amp, phase) in enumerate(((70, 112, 26, 0.0), (46, 100, 30, 0.9), (34, 122, 18, 2.0), (24, 88, 34, 2.8))):
         pts = []
-        for x in range(280, BANNER_W + 40, 6):
-            t = (x - 280) / (BANNER_W - 280)
-            y = 118 - off * 0.35 - 70 * math.sin(t * math.pi * 0.9 + i * 0.5) * (0.4 + 0.6 * t)
-            pts.append((x * 2, y * 2))
-        poly = [(280 * 2, BANNER_H * 2)] + pts + [((BANNER_W + 40) * 2, BANNER_H * 2)]
-        d.polygon(poly, fill=(120, 170, 240, alpha))
+        for x in range(250, BANNER_W + 20, 3):
+            t = (x - 250) / (BANNER_W - 250)
+            y = base - amp * math.sin(t * math.pi * 1.3 + phase) - 26 * t
+            pts.append((x * k, y * k))
+        d.line(pts, fill=(200, 225, 255, alpha), width=int(1.3 * k), joint="curve")
     layer = layer.resize((BANNER_W, BANNER_H), Image.LANCZOS)
-    # Fade the bands in from the logo's side, so no edge shows where they start.
-    fade = hgradient(BANNER_W, BANNER_H, (0, 0, 0), (255, 255, 255)).convert("L")
-    fade = fade.point(lambda v: min(255, max(0, int((v / 255.0 * BANNER_W - 280) / 200 * 255))))
-    alpha = Image.composite(layer.getchannel("A"), Image.new("L", layer.size, 0), fade)
+    alpha = layer.getchannel("A")
+    a = alpha.load()
+    for y in range(BANNER_H):
+        for x in range(BANNER_W):
+            a[x, y] = int(a[x, y] * smoothstep((x - 270) / 220.0))
     layer.putalpha(alpha)
     img = over(img, layer)
     # A lighter rule at the bottom separates the banner from the face below.
