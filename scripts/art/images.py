@@ -254,18 +254,6 @@ def list_icons():
 
 # ---------------------------------------------------------------- built-in bitmaps
 
-def track(width, height, vertical):
-    """Track-bar channel: a sunken rounded groove, three pixels of fixed ends."""
-    w, h = (height, width) if vertical else (width, height)
-    img = Image.new("RGB", (w, h), FACE)
-    layer, d = canvas(w, h, S)
-    d.rounded_rectangle(P(0, 0, w, h), radius=int(min(w, h) / 2 * S), fill=rgba((196, 210, 230)), outline=rgba(EDGE_DARK), width=S)
-    inner = P(1, 1, w - 1, h - 1)
-    d.rounded_rectangle(inner, radius=int((min(w, h) / 2 - 1) * S), outline=rgba((170, 186, 210)), width=S)
-    img = over(img, down(layer, w, h))
-    return img
-
-
 def quarnel_menu():
     """System-menu glyphs on white (the mask colour): restore, maximise, minimise, close."""
     strip = Image.new("RGB", (64, 16), (255, 255, 255))
@@ -311,8 +299,10 @@ def main():
     save_bmp(g_start(), "resources/images/glyph-start.bmp")
     save_bmp(list_icons(), "resources/images/listicons.bmp")
     save_ico([mark(16), mark(32), mark(48)], "resources/images/app.ico")
-    save_bmp(track(24, 6, False), "resources/images/track.bmp")
-    save_bmp(track(24, 6, True), "resources/images/trackvert.bmp")
+    # The built-in channels are the skin's own, so a skin without Track looks the same.
+    from skin import track_image
+    save_bmp(track_image(False), "resources/images/track.bmp")
+    save_bmp(track_image(True), "resources/images/trackvert.bmp")
     save_bmp(quarnel_menu(), "resources/images/quarnelmenu.bmp")
 
 
