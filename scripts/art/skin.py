@@ -149,7 +149,7 @@ def text_back():
             for x in range(w):
                 t = min(x, w - 1 - x) / 10.0
                 t = max(0.0, min(1.0, t))
-                lift = 0.07 * t * t * (3 - 2 * t) if 2 <= y <= h - 3 else 0
+                lift = 0.05 * t * t * (3 - 2 * t) if 2 <= y <= h - 3 else 0
                 px[x, y] = mix(base, WHITE, lift)
         frames.append(im)
     return strip(frames, vertical=True)
@@ -173,14 +173,15 @@ def caption_button(kind):
             if kind == "close":
                 plate = CLOSE_RED if state == "hot" else mix(CLOSE_RED, (0, 0, 0), 0.22)
                 alpha = 255
+            elif state == "hot":
+                plate, alpha = WHITE, 52
             else:
-                plate = WHITE
-                alpha = 58 if state == "hot" else 34
+                plate, alpha = (8, 24, 60), 64
             lay = layer_of(CAP_W, CAP_H, lambda d: d.rounded_rectangle(P(1, 1, CAP_W - 1, CAP_H - 1), radius=4 * S, fill=rgba(plate, alpha)))
             fr = keyed_over(lay, act_bg, threshold=1 if alpha < 110 else 110)
         else:
             fr = Image.new("RGB", (CAP_W, CAP_H), KEY)
-        ink = WHITE if state != "inactive" else (226, 232, 240)
+        ink = WHITE if state != "inactive" else (222, 228, 236)
         plate = fr.copy()
         d = ImageDraw.Draw(fr)
         cx, cy = CAP_W // 2, CAP_H // 2

@@ -64,9 +64,9 @@ TXTBackRight=8
 ActiveTextR=255
 ActiveTextG=255
 ActiveTextB=255
-InActiveTextR=236
-InActiveTextG=240
-InActiveTextB=246
+InActiveTextR=240
+InActiveTextG=243
+InActiveTextB=247
 ; Menu bar: 2 frames stacked (active, inactive).
 menuBar=menubar.bmp
 TileMenu=1
@@ -92,7 +92,7 @@ ButtonShadow={rgb(EDGE)}
 ButtonDkShadow={rgb(EDGE_DARK)}
 MenuBarText={rgb(t)}
 TitleTextActive=255 255 255
-TitleTextNoActive=236 240 246
+TitleTextNoActive=240 243 247
 
 ; Named extra colours.
 [ColourAccent]
