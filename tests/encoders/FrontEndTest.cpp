@@ -1,0 +1,183 @@
+// The front-end as a process: refusals, failures and being stopped, under Wine.
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "convert/CommandLine.h"
+#include "ui/UniqueHandle.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path DistFolder() {
+  std::string dist = VELMO_DIST_DIR;  // a Unix path; Wine shows it on drive Z:
+  for (char& c : dist)
+    if (c == '/') c = '\\';
+  return fs::path("Z:" + dist);
+}
+
+struct Finished {
+  DWORD exitCode = 0;
+  std::string console;  // standard output and error together
+};
+
+// Starts a command line with its console output joined into one pipe.
+struct Started {
+  ui::UniqueHandle process;
+  ui::UniqueHandle read;
+  DWORD id = 0;
+};
+
+Started Start(const std::string& commandLine) {
+  Started started;
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  ui::UniqueHandle write;
+  EXPECT_TRUE(CreatePipe(started.read.receive(), write.receive(), &inheritable, 0));
+  SetHandleInformation(started.read.get(), HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = write.get();
+  startup.hStdError = write.get();
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  PROCESS_INFORMATION info{};
+  EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &info))
+      << commandLine;
+  started.process.reset(info.hProcess);
+  ui::UniqueHandle thread(info.hThread);
+  started.id = info.dwProcessId;
+  return started;
+}
+
+Finished RunToEnd(const std::string& commandLine) {
+  Started started = Start(commandLine);
+  Finished finished;
+  char buffer[256];
+  DWORD got = 0;
+  while (ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    finished.console.append(buffer, got);
+  WaitForSingleObject(started.process.get(), INFINITE);
+  GetExitCodeProcess(started.process.get(), &finished.exitCode);
+  return finished;
+}
+
+std::vector<DWORD> ChildrenOf(DWORD parent) {
+  std::vector<DWORD> children;
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"ffmpeg.exe") == 0)
+      children.push_back(entry.th32ProcessID);
+  return children;
+}
+
+bool Running(DWORD id) {
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (entry.th32ProcessID == id) return true;
+  return false;
+}
+
+class FrontEndTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    wchar_t temp[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = fs::path(temp) / (L"velmo-frontend-" + std::to_wstring(GetCurrentProcessId()));
+    fs::create_directories(folder_);
+    // Long and large enough that its conversion is still running when the test stops it.
+    Finished made = RunToEnd("\"" + (DistFolder() / "engine" / "ffmpeg.exe").string() +
+                             "\" -nostdin -y -f lavfi -i testsrc=size=640x360:rate=25:duration=20 "
+                             "-f lavfi -i sine=duration=20 -c:v flv1 -c:a libmp3lame \"" +
+                             Clip().string() + "\"");
+    ASSERT_EQ(made.exitCode, 0u) << made.console;
+  }
+  static void TearDownTestSuite() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  static fs::path Clip() { return folder_ / "clip.flv"; }
+
+  static std::string Line(const char* key, const fs::path& source, const fs::path& outFolder) {
+    return BuildCommandLine({key, kKeepResolution, source.string(), outFolder.string() + "\\",
+                             DistFolder().string()})
+        .text;
+  }
+
+  static fs::path folder_;
+};
+
+fs::path FrontEndTest::folder_;
+
+TEST_F(FrontEndTest, StoppingTheFrontEndStopsTheEngineWithinASecond) {
+  fs::path out = folder_ / "stopped";
+  fs::create_directories(out);
+  Started started = Start(Line("avi", Clip(), out));
+  // Wait for the first status line: the engine is encoding by then.
+  std::string console;
+  char buffer[256];
+  DWORD got = 0;
+  while (console.find("Pos:") == std::string::npos &&
+         ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    console.append(buffer, got);
+  std::vector<DWORD> engines = ChildrenOf(started.id);
+  ASSERT_EQ(engines.size(), 1u) << console;
+  ASSERT_TRUE(TerminateProcess(started.process.get(), 0));
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (Running(engines[0]) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(Running(engines[0]));
+}
+
+TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
+  fs::path out = folder_ / "refused";
+  fs::create_directories(out);
+  std::string frontEnd = "\"" + (DistFolder() / "ffmpeg.exe").string() + "\"";
+  struct Case {
+    const char* what;
+    std::string line;
+    fs::path output;
+    DWORD exitCode;  // 0: any non-zero code
+    const char* says;
+  } cases[] = {
+      {"malformed",
+       frontEnd + " -i \"" + Clip().string() + "\" \"" + (out / "m.mp4").string() + "\"",
+       out / "m.mp4", 2, "unsupported command line"},
+      {"missing input", Line("mp4", folder_ / "absent.flv", out), out / "absent.mp4", 1,
+       "no such file"},
+      {"unwritable output", Line("mp4", Clip(), folder_ / "no such folder"),
+       folder_ / "no such folder" / "clip.mp4", 0, "o such file or directory"},
+      {"output is the source", Line("flv", Clip(), folder_), Clip(), 1, "is the source"},
+  };
+  auto sizeBefore = fs::file_size(Clip());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    bool existed = fs::exists(c.output);
+    Finished finished = RunToEnd(c.line);
+    if (c.exitCode)
+      EXPECT_EQ(finished.exitCode, c.exitCode);
+    else
+      EXPECT_NE(finished.exitCode, 0u);
+    EXPECT_NE(finished.console.find(c.says), std::string::npos) << finished.console;
+    EXPECT_EQ(fs::exists(c.output), existed);
+  }
+  EXPECT_EQ(fs::file_size(Clip()), sizeBefore);  // the source is never touched
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// Runs one converter command line through the converter's own watcher and reports what its
+// progress display saw, for the end-to-end driver (frontend_e2e.py):
+//   WatchRunner <program folder> <key> <resolution | keep> <source> <output folder> [fallback]
+// prints "exit N", "max N" and "positions P1 P2 ..." on standard output.
+#include <shellapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "convert/CommandLine.h"
+#include "convert/EncoderRunner.h"
+#include "convert/ProgressDisplay.h"
+#include "ui/CodePage.h"
+
+namespace {
+
+class RecordingDisplay : public ProgressDisplay {
+ public:
+  int CurrentMax() const override { return max_; }
+  int CurrentPosition() const override { return position_; }
+  void SetCurrentMax(int max) override {
+    max_ = max;
+    position_ = std::min(position_, max_);
+  }
+  void SetCurrentPosition(int position) override {
+    position_ = std::clamp(position, 0, max_);
+    positions.push_back(position_);
+  }
+  void SetDetailText(const std::wstring&) override {}
+
+  std::vector<int> positions;
+
+ private:
+  int max_ = 100;
+  int position_ = 0;
+};
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (count < 6) {
+    std::fprintf(stderr,
+                 "usage: WatchRunner folder key resolution|keep source outfolder [fallback]\n");
+    return 2;
+  }
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) args.push_back(ui::WideToAnsi(wide[i]));
+  LocalFree(wide);
+  std::string resolution = args[3] == "keep" ? std::string(kKeepResolution) : args[3];
+  bool fallback = count > 6 && args[6] == "fallback";
+  CommandLine line = BuildCommandLine({args[2], resolution, args[4], args[5], args[1]});
+  std::string text = fallback ? RewriteForFallback(line.text) : line.text;
+  WatchMode mode = args[2] == "avi" ? WatchMode::Mencoder
+                   : fallback       ? WatchMode::FallbackFfmpeg
+                                    : WatchMode::PrimaryFfmpeg;
+  RecordingDisplay display;
+  int32_t code = RunAndWatch(text, SW_HIDE, mode, display);
+  std::printf("exit %d\nmax %d\npositions", static_cast<int>(code), display.CurrentMax());
+  for (int position : display.positions) std::printf(" %d", position);
+  std::printf("\n");
+  return 0;
+}
