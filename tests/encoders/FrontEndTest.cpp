@@ -1,7 +1,8 @@
 // The front-end as a process: refusals, failures and being stopped, under Wine.
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 #include <windows.h>
+// needs windows.h first
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <filesystem>

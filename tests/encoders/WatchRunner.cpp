@@ -2,8 +2,9 @@
 // progress display saw, for the end-to-end driver (frontend_e2e.py):
 //   WatchRunner <program folder> <key> <resolution | keep> <source> <output folder> [fallback]
 // prints "exit N", "max N" and "positions P1 P2 ..." on standard output.
-#include <shellapi.h>
 #include <windows.h>
+// needs windows.h first
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
