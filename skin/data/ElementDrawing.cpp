@@ -140,7 +140,9 @@ void DrawFrameAtSize(HDC dc, const RECT& target, const ui::Bitmap& strip, bool t
     ui::Bitmap::Canvas from(strip);
     BitBlt(to.dc(), 0, 0, w, strip.Height(), from.dc(), x, 0, SRCCOPY);
   }
-  CopyOut(dc, target, out, transparent);
+  // Only the target's top-left counts: the frame keeps its own size.
+  CopyOut(dc, {target.left, target.top, target.left + w, target.top + strip.Height()}, out,
+          transparent);
 }
 
 void DrawTransparent(HDC dc, const RECT& target, const ui::Bitmap& bitmap, COLORREF key) {

@@ -125,7 +125,8 @@ TEST(ElementDrawing, FrameAtSizeAndThreePartStrip) {
   target.Fill(kKey);
   {
     ui::Bitmap::Canvas canvas(target);
-    skin::DrawFrameAtSize(canvas.dc(), {1, 0, 9, 2}, strip, false, 2, 2);  // columns b w
+    // Only the target's top-left counts, also for a transparent copy.
+    skin::DrawFrameAtSize(canvas.dc(), {1, 0, 1, 0}, strip, true, 2, 2);  // columns b w
   }
   EXPECT_EQ(RowOf(target, 0), "kbwkkkkkk");
   // Three parts: r, then g b w repeated while inside, then y over the last column.
