@@ -355,12 +355,119 @@ def menu(sk):
     return c.crop((0, 0, W, y + 3))
 
 
+def hscroll(sk, c, box, thumb, part=None, pressed=False):
+    x0, y0, x1, y1 = box
+    sb = load(sk.ini.get("Scrollbar", "Image"))
+    A = y1 - y0
+    sk.element(c, "HorzScroll", "Image", 4, 1, (x0 + A, y0, x1 - A, y1), transparent=False)
+    put(c, frame_of(sb, 23, (2 if pressed else 4) if part == 0 else 1), x0, y0, False)
+    put(c, frame_of(sb, 23, 5), x1 - A, y0, False)
+    t0, t1 = x0 + A + thumb[0], x0 + A + thumb[1]
+    n = sk.ini.int("HorzScrollThumb", "FrameCount", 3)
+    k = (2 if pressed else 3) if part == 5 else 1
+    sk.element(c, "HorzScrollThumb", "Image", n, k, (t0, y0, t1, y1))
+    g = frame_of(sb, 23, 16 + k)
+    put(c, g, (t0 + t1 - g.width) // 2, y0)
+
+
+def trackbar(sk, c, x, y, w, pos, vertical=False):
+    if not vertical:
+        sk.element(c, "Track", "Image", 1, 1, (x, y + 8, x + w, y + 12), transparent=False)
+        th = load(sk.ini.get("Trackbar.ThumbHorz", "Image"))
+        put(c, frame_of(th, 5, 2), x + pos, y)
+        d = ImageDraw.Draw(c)
+        for i in range(0, w + 1, w // 8):
+            d.line((x + 5 + i * (w - 10) // w, y + 24, x + 5 + i * (w - 10) // w, y + 27), fill=(31, 45, 61))
+    else:
+        sk.element(c, "TrackVert", "Image", 1, 1, (x + 8, y, x + 12, y + w), transparent=False)
+        th = load(sk.ini.get("Trackbar.ThumbVert", "Image"))
+        put(c, frame_of(th, 5, 2), x, y + pos)
+
+
+def updown(sk, c, x, y, states=(1, 1)):
+    strip, glyphs = load(sk.ini.get("UpDown.Vert", "Image")), load(sk.ini.get("UpDown.Vert", "GlyphImage"))
+    for b, st in enumerate(states):
+        k = st + 4 * b
+        box = (x, y + 11 * b, x + 17, y + 11 * (b + 1))
+        sk.element(c, "UpDown.Vert", "Image", 8, k, box)
+        g = frame_of(glyphs, 8, k)
+        put(c, g, x + (17 - g.width) // 2, y + 11 * b)
+
+
+def states_board(sk):
+    W, H = 945, 300
+    c = Image.new("RGB", (W, H), sk.face)
+    d = ImageDraw.Draw(c)
+    for i, (name, k) in enumerate((("普通", 1), ("按下", 2), ("禁用", 3), ("悬停", 4), ("默认", 5))):
+        button(sk, c, (16 + 96 * i, 14, 16 + 96 * i + 86, 40), name, k, colour=(150, 162, 178) if k == 3 else None)
+    for i in range(12):
+        strip = load(sk.ini.get("Buttons", "CheckButton"))
+        put(c, frame_of(strip, 12, i + 1), 16 + 22 * i, 56)
+    for i in range(8):
+        strip = load(sk.ini.get("Buttons", "RadioButton"))
+        put(c, frame_of(strip, 8, i + 1), 290 + 22 * i, 56)
+    # Tabs on their pane.
+    tx, ty = 16, 86
+    sk.element(c, "Tab.Pane", "Image", 1, 1, (tx, ty + 22, tx + 300, ty + 110), transparent=False)
+    x = tx + 2
+    for i, (name, k) in enumerate((("常规", 1), ("输出", 2), ("高级", 3), ("关于", 4))):
+        w = 64
+        top = ty + (2 if k == 2 else 4)
+        sk.element(c, "Tabs", "Image", 5, k, (x, top, x + w, ty + 23))
+        text(d, (x + w // 2, (top + ty + 23) // 2), name, anchor="mm", fill=(31, 45, 61) if k == 2 else (92, 108, 128))
+        x += w - 1
+    text(d, (tx + 14, ty + 44), "选项卡页面")
+    # Combo states.
+    for i in range(4):
+        combo(sk, c, (340 + 150 * i, 86, 340 + 150 * i + 140, 107), ("原始分辨率", "176x144", "320x240", "640x480")[i], i + 1)
+    # Header states.
+    header(sk, c, (340, 120, 930, 142), (("名称", 150), ("格式", 90), ("大小", 100), ("路径", 120)))
+    # Scroll bars.
+    hscroll(sk, c, (340, 156, 640, 173), (40, 140))
+    hscroll(sk, c, (660, 156, 930, 173), (90, 180), part=5)
+    hscroll(sk, c, (340, 182, 640, 199), (10, 80), part=0)
+    hscroll(sk, c, (660, 182, 930, 199), (120, 220), part=5, pressed=True)
+    # Track bars, up-down.
+    trackbar(sk, c, 340, 212, 260, 90)
+    trackbar(sk, c, 640, 212, 200, 150)
+    trackbar(sk, c, 880, 206, 84, 30, vertical=True)
+    d.rectangle((340, 256, 420, 278), fill=(255, 255, 255), outline=sk.colour("ButtonShadow"))
+    text(d, (346, 267), "25", anchor="lm")
+    updown(sk, c, 402, 257, (4, 1))
+    updown(sk, c, 440, 257, (1, 2))
+    updown(sk, c, 478, 257, (3, 3))
+    # Menu bar with a hot item.
+    mb = load(sk.ini.get("Personality", "menuBar"))
+    bar = nine(frame_of(mb, 2, 1, True), 300, 20, (2, 0, 2, 0))
+    c.paste(bar, (16, 210))
+    xx = 16 + 6
+    for i, name in enumerate(("文件(F)", "编辑(E)", "帮助(H)")):
+        w = int(ImageFont.truetype(FONT, 12).getlength(name)) + 10
+        if i == 1:
+            d.rectangle((xx, 210, xx + w, 228), outline=sk.colour("ButtonHilight"))
+        text(d, (xx + w // 2, 219), name, anchor="mm")
+        xx += w
+    mdi = load(sk.ini.get("MDICONTROLS", "Image"))
+    a = mdi.width // 12
+    for i in range(3):
+        fr = mdi.crop((4 * a * i, 0, 4 * a * (i + 1), mdi.height))
+        put(c, frame_of(fr, 4, 4 if i == 2 else 1), 16 + 300 - (a + 4) * (3 - i) - 2, 213)
+    # Status bar with panels.
+    sk.element(c, "StatusBarEdges", "Image", 3, 1, (16, 250, 170, 270), transparent=False)
+    sk.element(c, "StatusBarEdges", "Image", 3, 1, (170, 250, 316, 270), transparent=False)
+    text(d, (20, 260), "就绪", anchor="lm", fill=(92, 108, 128))
+    text(d, (174, 260), "共 6 个文件", anchor="lm", fill=(92, 108, 128))
+    return c
+
+
 def render(out):
     sk = Skin()
     mw = main_window(sk)
     pw = progress_window(sk)
     mn = menu(sk)
-    sheet = Image.new("RGB", (mw.width + 40, mw.height + pw.height + 80), (92, 104, 120))
+    sb = states_board(sk)
+    sheet = Image.new("RGB", (mw.width + 40, mw.height + pw.height + sb.height + 110), (92, 104, 120))
+    sheet.paste(sb, (20, mw.height + pw.height + 80))
     put(sheet, mw, 20, 20)
     sheet.paste(pw, (20, mw.height + 50))
     sheet.paste(mn, (20 + pw.width + 40, mw.height + 50))
