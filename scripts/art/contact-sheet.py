@@ -160,12 +160,12 @@ def problems(skin_dir, items):
 
 
 def checker(w, h, cell=4):
-    im = Image.new("RGB", (w, h), (236, 236, 236))
+    im = Image.new("RGB", (w, h), (176, 176, 180))
     d = ImageDraw.Draw(im)
     for y in range(0, h, cell):
         for x in range(0, w, cell):
             if (x // cell + y // cell) % 2:
-                d.rectangle((x, y, x + cell - 1, y + cell - 1), fill=(200, 200, 200))
+                d.rectangle((x, y, x + cell - 1, y + cell - 1), fill=(150, 150, 156))
     return im
 
 
@@ -196,8 +196,8 @@ def render(skin_dir, out_path):
             img.load()
         except OSError:
             continue  # reported by problems()
-        longest = max(img.width, img.height)
-        scale = 6 if longest <= 64 else 4 if longest <= 160 else 3 if longest <= 400 else 2
+        # Thin strips get enlarged more; nothing grows wider than the sheet.
+        scale = max(2, min(6, 720 // img.width, 480 // img.height))
         pic = show(img, scale)
         d = ImageDraw.Draw(pic)
         fw = img.width // n if not vertical else img.width
