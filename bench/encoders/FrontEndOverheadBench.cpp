@@ -1,0 +1,103 @@
+// Wall time of a conversion through a front-end (front-end + engine) against the engine alone
+// with the very arguments the front-end gave it, both started as the converter starts an
+// encoder (hidden, console output joined into one pipe that is read to its end).
+//   FrontEndOverheadBench <program folder> <work folder> [seconds] [rounds]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "convert/CommandLine.h"
+#include "ui/UniqueHandle.h"
+
+namespace {
+
+struct Result {
+  DWORD exitCode = 1;
+  std::string console;
+  double seconds = 0;
+};
+
+Result Run(const std::string& commandLine) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  Result result;
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  ui::UniqueHandle read, write;
+  CreatePipe(read.receive(), write.receive(), &inheritable, 0);
+  SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = write.get();
+  startup.hStdError = write.get();
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), &inheritable, &inheritable, TRUE,
+                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+    return result;
+  ui::UniqueHandle process(info.hProcess), thread(info.hThread);
+  write.reset();
+  char buffer[256];
+  DWORD got = 0;
+  while (ReadFile(read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    result.console.append(buffer, got);
+  WaitForSingleObject(process.get(), INFINITE);
+  GetExitCodeProcess(process.get(), &result.exitCode);
+  QueryPerformanceCounter(&end);
+  result.seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+  return result;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: FrontEndOverheadBench <program folder> <work folder> [seconds] [rounds]\n");
+    return 2;
+  }
+  std::string folder = argv[1], work = argv[2];
+  int seconds = argc > 3 ? std::atoi(argv[3]) : 30;
+  int rounds = argc > 4 ? std::atoi(argv[4]) : 3;
+  std::string engine = folder + "\\engine\\ffmpeg.exe";
+  std::string clip = work + "\\bench-clip.flv";
+  Result made = Run("\"" + engine + "\" -nostdin -y -f lavfi -i testsrc=size=640x360:rate=25:duration=" +
+                    std::to_string(seconds) + " -f lavfi -i sine=duration=" +
+                    std::to_string(seconds) + " -c:v flv1 -c:a libmp3lame \"" + clip + "\"");
+  if (made.exitCode != 0) {
+    std::fprintf(stderr, "cannot make the clip:\n%s\n", made.console.c_str());
+    return 1;
+  }
+  std::printf("clip: 640x360 25 fps, %d s, FLV; median of %d rounds\n", seconds, rounds);
+  SetEnvironmentVariableA("VELMO_SHOW_ENGINE_LINE", "1");
+  for (const char* key : {"mp4", "3gp", "avi", "mp3"}) {
+    std::string frontLine =
+        BuildCommandLine({key, kKeepResolution, clip, work + "\\", folder}).text;
+    // The engine's line is the first thing the front-end prints when asked to.
+    Result shown = Run(frontLine);
+    std::string engineLine = shown.console.substr(0, shown.console.find("\r\n"));
+    if (shown.exitCode != 0 || engineLine.empty()) {
+      std::fprintf(stderr, "%s failed:\n%s\n", key, shown.console.c_str());
+      return 1;
+    }
+    std::vector<double> front, alone;
+    for (int i = 0; i < rounds; ++i) {
+      front.push_back(Run(frontLine).seconds);
+      alone.push_back(Run(engineLine).seconds);
+    }
+    double f = Median(front), a = Median(alone);
+    std::printf("%-4s front-end + engine %6.2f s   engine alone %6.2f s   ratio %.3f\n", key, f,
+                a, f / a);
+  }
+  return 0;
+}
