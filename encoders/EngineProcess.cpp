@@ -64,8 +64,9 @@ bool EngineProcess::Start(const std::wstring& enginePath, const std::wstring& co
   line.push_back(L'\0');
   PROCESS_INFORMATION info{};
   // Suspended until it is in the job, so that nothing it starts escapes the job either.
+  // Detached: no console of its own, hence no window and no console host holding its pipes.
   if (!CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
+                      CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
     *error = LastErrorText(L"cannot start the engine");
     return false;
   }

@@ -93,6 +93,10 @@ def run_case(work, dist, runner, name):
     positions = [int(p) for p in report.get("positions", "").split()]
     if not positions or positions != sorted(positions) or positions[-1] < 0.95 * maximum:
         failures.append("the bar did not rise to 95%% of %d: %s" % (maximum, positions))
+    # The maximum came from our duration line, in each mode's unit (mencoder: percent).
+    expected_max = 100 if key == "avi" else (10 if fallback else 100) * CLIP_SECONDS
+    if abs(maximum - expected_max) > 0.05 * expected_max:
+        failures.append("bar maximum %d, expected about %d" % (maximum, expected_max))
     output = os.path.join(folder, clip[:-4] + "." + {"3gp": "3gp", "avi": "avi", "flv": "flv", "mp3": "mp3"}.get(key, "mp4"))
     if not os.path.exists(output):
         failures.append("no output at %s" % output)
