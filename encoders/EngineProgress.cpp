@@ -99,7 +99,7 @@ void ProgressStream::TakeLine(std::string_view line) {
     // Time never runs backwards on our console, whatever the engine's stream order did.
     building_.outTimeCentis = std::max(building_.outTimeCentis, latest_.outTimeCentis);
     latest_ = building_;
-    anyBlock_ = true;
+    ++blocks_;
     completed_ = true;
   }
 }
@@ -134,6 +134,17 @@ std::string EngineLog::ErrorText() const {
   return text;
 }
 
+long long EstimatedCentis(const EngineProgress& progress, long long millisSinceReport,
+                          std::optional<long long> durationCentis) {
+  constexpr long long kReportPeriodMs = 500;
+  if (progress.ended || progress.speed <= 0) return progress.outTimeCentis;
+  long long millis = std::clamp(millisSinceReport, 0LL, kReportPeriodMs);
+  long long estimate = progress.outTimeCentis + std::llround(progress.speed * millis / 10.0);
+  if (durationCentis)
+    estimate = std::min(estimate, std::max(*durationCentis, progress.outTimeCentis));
+  return estimate;
+}
+
 std::string DurationLine(const std::optional<std::string>& durationText) {
   return Padded("  Duration: " + durationText.value_or("N/A, start: 0.000000, bitrate: N/A"),
                 "\r\n");
@@ -157,7 +168,7 @@ std::string MencoderStatusLine(const EngineProgress& progress,
   if (durationCentis && *durationCentis > 0) {
     percent = std::clamp(progress.outTimeCentis * 100 / *durationCentis, 0LL, 100LL);
     double left = std::max(0.0, (*durationCentis - progress.outTimeCentis) / 100.0);
-    remainingMinutes = std::llround(left / std::max(progress.speed, 0.01) / 60);
+    if (progress.speed > 0) remainingMinutes = std::llround(left / progress.speed / 60);
     if (progress.outTimeCentis > 0)
       megabytes = progress.totalBytes * *durationCentis / progress.outTimeCentis / (1024 * 1024);
   }

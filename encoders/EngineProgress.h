@@ -26,7 +26,8 @@ class ProgressStream {
   // True when the text completed at least one block.
   bool Feed(std::string_view text);
   const EngineProgress& Latest() const { return latest_; }
-  bool AnyBlock() const { return anyBlock_; }
+  bool AnyBlock() const { return blocks_ > 0; }
+  size_t BlockCount() const { return blocks_; }
 
  private:
   void TakeLine(std::string_view line);
@@ -34,7 +35,7 @@ class ProgressStream {
   std::string pending_;
   EngineProgress building_;
   EngineProgress latest_;
-  bool anyBlock_ = false;
+  size_t blocks_ = 0;
   bool completed_ = false;
 };
 
@@ -59,6 +60,11 @@ class EngineLog {
   std::vector<std::string> errors_;
   std::vector<std::string> tail_;
 };
+
+// The engine reports every 500 ms; between two reports its time is carried forward at its
+// last speed, by at most one report period and never past the duration.
+long long EstimatedCentis(const EngineProgress& progress, long long millisSinceReport,
+                          std::optional<long long> durationCentis);
 
 // Every marker line is padded to this size and written in one piece. The converter reads
 // 256-byte chunks, so with every write a divisor of 256 a chunk never cuts a marker in two.

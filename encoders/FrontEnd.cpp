@@ -4,7 +4,7 @@
 // markers the converter reads, in the layout of the encoder its file name stands for.
 #include <windows.h>
 
-#include <chrono>
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -148,7 +148,18 @@ class MarkerPrinter {
       Write(STD_OUTPUT_HANDLE, DurationLine(shared_.log.DurationText()));
       durationPrinted_ = true;
     }
-    const EngineProgress& progress = shared_.progress.Latest();
+    EngineProgress progress = shared_.progress.Latest();
+    if (shared_.progress.BlockCount() != seenBlocks_) {
+      seenBlocks_ = shared_.progress.BlockCount();
+      reportTick_ = GetTickCount64();
+    }
+    if (!finished)
+      progress.outTimeCentis =
+          EstimatedCentis(progress, static_cast<long long>(GetTickCount64() - reportTick_),
+                          shared_.log.DurationCentis());
+    // What was printed once is not taken back.
+    progress.outTimeCentis = std::max(progress.outTimeCentis, printedCentis_);
+    printedCentis_ = progress.outTimeCentis;
     Write(STD_OUTPUT_HANDLE,
           name_ == FrontEndName::Mencoder
               ? MencoderStatusLine(progress, shared_.log.DurationCentis(), finished && succeeded)
@@ -159,6 +170,9 @@ class MarkerPrinter {
   FrontEndName name_;
   Shared& shared_;
   bool durationPrinted_ = false;
+  size_t seenBlocks_ = 0;
+  ULONGLONG reportTick_ = 0;
+  long long printedCentis_ = 0;
 };
 
 int Run() {

@@ -91,6 +91,29 @@ TEST(EngineProgressTest, MarkersSurviveTheConvertersChunks) {
   EXPECT_EQ(times, (std::vector<int>{0, 1203, 4506, 8304}));
 }
 
+TEST(EngineProgressTest, TimeIsCarriedForwardBetweenReports) {
+  EngineProgress progress;
+  progress.outTimeCentis = 1000;
+  progress.speed = 2;
+  struct Case {
+    long long millis;
+    std::optional<long long> duration;
+    long long expected;
+  } cases[] = {
+      {0, 5000, 1000},           {200, 5000, 1040},
+      {499, 5000, 1100},         {5000, 5000, 1100},  // no further than one report period
+      {400, 1050, 1050},                              // never past the duration
+      {400, std::nullopt, 1080},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(EstimatedCentis(progress, c.millis, c.duration), c.expected) << c.millis;
+  progress.speed = 0;  // not known yet
+  EXPECT_EQ(EstimatedCentis(progress, 400, 5000), 1000);
+  progress.speed = 2;
+  progress.ended = true;
+  EXPECT_EQ(EstimatedCentis(progress, 400, 5000), 1000);
+}
+
 TEST(EngineProgressTest, MencoderLineGivesItsPercent) {
   EngineProgress progress;
   progress.outTimeCentis = 1230;
