@@ -60,13 +60,39 @@ bool EngineProcess::Start(const std::wstring& enginePath, const std::wstring& co
   startup.hStdOutput = outputWrite.get();
   startup.hStdError = logWrite.get();
 
+  // The engine inherits its two pipe ends and nothing else of ours: not the converter's pipe
+  // behind our own standard output, which must close when we end.
+  HANDLE inherited[] = {outputWrite.get(), logWrite.get()};
+  SIZE_T listSize = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+  std::vector<char> listBuffer(listSize);
+  auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBuffer.data());
+  if (!InitializeProcThreadAttributeList(list, 1, 0, &listSize)) {
+    *error = LastErrorText(L"cannot prepare the engine's start");
+    return false;
+  }
+  struct ListOwner {
+    LPPROC_THREAD_ATTRIBUTE_LIST list;
+    ~ListOwner() { DeleteProcThreadAttributeList(list); }
+  } listOwner{list};
+  if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                 sizeof inherited, nullptr, nullptr)) {
+    *error = LastErrorText(L"cannot prepare the engine's start");
+    return false;
+  }
+  STARTUPINFOEXW extended{};
+  extended.StartupInfo = startup;
+  extended.StartupInfo.cb = sizeof extended;
+  extended.lpAttributeList = list;
+
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   PROCESS_INFORMATION info{};
   // Suspended until it is in the job, so that nothing it starts escapes the job either.
   // Detached: no console of its own, hence no window and no console host holding its pipes.
   if (!CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                      CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
+                      CREATE_SUSPENDED | DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                      nullptr, &extended.StartupInfo, &info)) {
     *error = LastErrorText(L"cannot start the engine");
     return false;
   }
