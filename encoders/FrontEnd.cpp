@@ -225,7 +225,14 @@ int Run() {
 
   DWORD code = process.ExitCode();
   FileState after = StateOf(output);
-  bool complete = code == 0 && after.exists && after.size > 0;
+  // The engine's last report says "end" only when it finished its work: an engine stopped
+  // from outside may also have ended with code 0.
+  bool reportedEnd = false;
+  {
+    std::lock_guard guard(shared.lock);
+    reportedEnd = shared.progress.Latest().ended;
+  }
+  bool complete = code == 0 && reportedEnd && after.exists && after.size > 0;
   printer.Tick(true, complete);
   Write(STD_OUTPUT_HANDLE, "\r\n");
   if (complete) return 0;
@@ -233,7 +240,10 @@ int Run() {
   // Nothing half-written stays behind; a file the engine never touched is not ours to delete.
   if (after.exists && !(after == before)) DeleteFileW(output.c_str());
   std::string why = shared.log.ErrorText();
-  if (why.empty()) why = "the engine ended with code " + std::to_string(code) + "\r\n";
+  if (code == 0)
+    why = "the engine was stopped before it finished\r\n";
+  else if (why.empty())
+    why = "the engine ended with code " + std::to_string(code) + "\r\n";
   WriteText(STD_ERROR_HANDLE, why);
   return code != 0 ? static_cast<int>(code) : kFailure;
 }

@@ -146,6 +146,31 @@ TEST_F(FrontEndTest, StoppingTheFrontEndStopsTheEngineWithinASecond) {
   EXPECT_FALSE(Running(engines[0]));
 }
 
+// Stopping processes by name may reach the engine first, with exit code 0: that is no success.
+TEST_F(FrontEndTest, AnEngineStoppedFromOutsideIsAFailureAndLeavesNoOutput) {
+  fs::path out = folder_ / "engine-stopped";
+  fs::create_directories(out);
+  Started started = Start(Line("mp4", Clip(), out));
+  std::string console;
+  char buffer[256];
+  DWORD got = 0;
+  while (console.find("time=") == std::string::npos &&
+         ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    console.append(buffer, got);
+  std::vector<DWORD> engines = ChildrenOf(started.id);
+  ASSERT_EQ(engines.size(), 1u) << console;
+  ui::UniqueHandle engine(OpenProcess(PROCESS_TERMINATE, FALSE, engines[0]));
+  ASSERT_TRUE(TerminateProcess(engine.get(), 0));
+  while (ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    console.append(buffer, got);
+  WaitForSingleObject(started.process.get(), INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(started.process.get(), &code);
+  EXPECT_NE(code, 0u);
+  EXPECT_NE(console.find("stopped before it finished"), std::string::npos) << console;
+  EXPECT_FALSE(fs::exists(out / "clip.mp4"));
+}
+
 TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
   fs::path out = folder_ / "refused";
   fs::create_directories(out);
