@@ -13,8 +13,10 @@
 
 #include "encoders/EncoderRequest.h"
 #include "encoders/EngineArguments.h"
+#include "encoders/EngineLog.h"
 #include "encoders/EngineProcess.h"
-#include "encoders/EngineProgress.h"
+#include "encoders/MarkerLines.h"
+#include "encoders/ProgressStream.h"
 #include "encoders/WindowsArguments.h"
 #include "ui/CodePage.h"
 
