@@ -242,6 +242,12 @@ int Run() {
   // Nothing half-written stays behind; a file the engine never touched is not ours to delete.
   if (after.exists && !(after == before)) DeleteFileW(output.c_str());
   std::string why = shared.log.ErrorText();
+  // The paths as the user gave them, without the prefix we added for the engine.
+  for (const std::string& path : {request.source, request.output}) {
+    std::string prefixed = "file:" + path;
+    for (size_t at; (at = why.find(prefixed)) != std::string::npos;)
+      why.replace(at, prefixed.size(), path);
+  }
   if (code == 0)
     why = "the engine was stopped before it finished\r\n";
   else if (why.empty())
