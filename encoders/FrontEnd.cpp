@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -97,20 +100,33 @@ FileState StateOf(const std::wstring& path) {
 // Everything the reader threads learn, guarded by one lock.
 struct Shared {
   std::mutex lock;
+  std::condition_variable readerEnded;
+  int readersEnded = 0;
   ProgressStream progress;
   EngineLog log;
 };
 
-void ReadProgress(HANDLE pipe, Shared& shared) {
+void ReaderEnded(Shared& shared) {
+  {
+    std::lock_guard guard(shared.lock);
+    ++shared.readersEnded;
+  }
+  shared.readerEnded.notify_all();
+}
+
+void ReadProgress(HANDLE pipe, std::shared_ptr<Shared> owner) {
+  Shared& shared = *owner;
   char buffer[4096];
   DWORD got = 0;
   while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     std::lock_guard guard(shared.lock);
     shared.progress.Feed(std::string_view(buffer, got));
   }
+  ReaderEnded(shared);
 }
 
-void ReadLog(HANDLE pipe, Shared& shared) {
+void ReadLog(HANDLE pipe, std::shared_ptr<Shared> owner) {
+  Shared& shared = *owner;
   char buffer[4096];
   DWORD got = 0;
   std::string pending;
@@ -133,6 +149,7 @@ void ReadLog(HANDLE pipe, Shared& shared) {
     takeLines(false);
   }
   takeLines(true);
+  ReaderEnded(shared);
 }
 
 // Prints the markers of the program's name from what the readers know so far.
@@ -216,14 +233,28 @@ int Run() {
   if (!process.Start(engine, Wide(commandLine), &startError))
     return Fail(program, kFailure, Utf8(startError));
 
-  Shared shared;
-  std::thread progressReader(ReadProgress, process.Output(), std::ref(shared));
-  std::thread logReader(ReadLog, process.Log(), std::ref(shared));
+  auto owner = std::make_shared<Shared>();
+  Shared& shared = *owner;
+  std::thread progressReader(ReadProgress, process.Output(), owner);
+  std::thread logReader(ReadLog, process.Log(), owner);
   MarkerPrinter printer(*name, shared);
   while (WaitForSingleObject(process.Process(), kStatusPeriodMs) == WAIT_TIMEOUT)
     printer.Tick(false, false);
-  progressReader.join();
-  logReader.join();
+  // The pipes end with the engine. Should anything else hold them open, what has arrived is
+  // all there is: the converter must not wait for us forever.
+  bool readersEnded = false;
+  {
+    std::unique_lock guard(shared.lock);
+    readersEnded = shared.readerEnded.wait_for(guard, std::chrono::seconds(5),
+                                               [&] { return shared.readersEnded == 2; });
+  }
+  if (readersEnded) {
+    progressReader.join();
+    logReader.join();
+  } else {
+    progressReader.detach();
+    logReader.detach();
+  }
 
   DWORD code = process.ExitCode();
   FileState after = StateOf(output);
