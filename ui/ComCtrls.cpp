@@ -149,7 +149,10 @@ TCustomListView::TCustomListView(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 250, 150);
 }
 
-TCustomListView::~TCustomListView() = default;
+TCustomListView::~TCustomListView() {
+  // Destroyed here, while WndProc is still this class's: it frees the check-box images.
+  DestroyHandle();
+}
 
 void TCustomListView::SetViewStyle(TViewStyle v) {
   viewStyle_ = v;
@@ -282,6 +285,14 @@ void TCustomListView::SaveWindowState() {
 
 void TCustomListView::WndProc(TMessage& m) {
   if (m.Msg == CM_COLORCHANGED && HandleAllocated()) ApplyColors();
+  if (m.Msg == WM_DESTROY) {
+    // With shared image lists the control keeps the check-box images it made itself.
+    auto state = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(WindowHandle(), LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    TWinControl::WndProc(m);
+    if (state) ImageList_Destroy(state);
+    return;
+  }
   if (m.Msg == WM_SIZE) {
     TWinControl::WndProc(m);
     // A column without a width keeps filling the row.

@@ -572,6 +572,13 @@ void TWinControl::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_PRINTCLIENT:
+      if (defWndProc_ != DefWindowProcW) break;
+      if (m.LParam & PRF_ERASEBKGND) EraseBackground(reinterpret_cast<HDC>(m.WParam));
+      PaintWindow(reinterpret_cast<HDC>(m.WParam));
+      PaintControls(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 0;
+      return;
     case WM_PAINT: {
       bool ownPaint = defWndProc_ == DefWindowProcW;
       if (!ownPaint) break;

@@ -1,0 +1,265 @@
+// The input list: import, drop, remove, clear, checks, shortcuts and the output folder.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <dlgs.h>
+#include <shlobj.h>
+
+#include <cwctype>
+#include <filesystem>
+#include <fstream>
+
+#include "MainWindowFixture.h"
+#include "ui/MessagePump.h"
+
+using namespace ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of small files, removed at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"VelmoList" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    fs::create_directories(path_);
+  }
+  ~TempFolder() {
+    // Not the current folder any more, so that it can go.
+    SetCurrentDirectoryW(fs::path(path_).parent_path().parent_path().c_str());
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  std::wstring File(const std::wstring& name) {
+    std::ofstream(fs::path(path_ + name)) << "x";
+    return path_ + name;
+  }
+  std::wstring Folder(const std::wstring& name) {
+    fs::create_directories(path_ + name);
+    return path_ + name;
+  }
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+std::wstring Lower(std::wstring s) {
+  for (auto& c : s) {
+    if (c < 128) c = static_cast<wchar_t>(std::towlower(c));
+  }
+  return s;
+}
+
+struct Entry {
+  std::wstring caption, format, path;
+  bool checked;
+  int icon;
+  bool operator==(const Entry&) const = default;
+};
+
+void PrintTo(const Entry& e, std::ostream* os) {
+  *os << "{" << testing::PrintToString(e.caption) << "," << testing::PrintToString(e.format) << ","
+      << testing::PrintToString(e.path) << "," << e.checked << "," << e.icon << "}";
+}
+
+std::vector<Entry> Entries(TTntForm1& form) {
+  std::vector<Entry> entries;
+  auto* list = form.TntListView1;
+  for (int i = 0; i < list->ItemCount(); ++i) {
+    entries.push_back({list->ItemText(i, 0), list->ItemText(i, 1), list->ItemText(i, 2),
+                       list->Checked(i), list->ImageIndex(i)});
+  }
+  return entries;
+}
+
+void Drop(HWND window, const std::vector<std::wstring>& paths) {
+  size_t chars = 1;
+  for (const auto& p : paths) chars += p.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const auto& p : paths) {
+    wcscpy(text, p.c_str());
+    text += p.size() + 1;
+  }
+  GlobalUnlock(memory);
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the handler frees it
+}
+
+// Fills the open dialog's file-name box with `typed` and presses Open, like a user.
+std::wstring g_typed;
+LRESULT CALLBACK TypeIntoOpenDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && !g_typed.empty()) {
+    HWND dialog = reinterpret_cast<HWND>(wParam);
+    wchar_t title[64] = {};
+    GetWindowTextW(dialog, title, 64);
+    if (std::wstring(title) == L"导入flv或mp4文件") {
+      HWND name = GetDlgItem(dialog, cmb13);
+      if (!name) name = GetDlgItem(dialog, edt1);
+      SetWindowTextW(name, g_typed.c_str());
+      g_typed.clear();
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(InputList, ImportKeepsTheCaseAndTheFirstFileSetsTheFolder) {
+  TempFolder temp;
+  std::wstring clip = temp.File(L"Clip.MP4"), second = temp.File(L"第二.flv"),
+               typed = temp.File(L"note.webm");
+  MainWindowFixture f;
+  SetCurrentDirectoryW(temp.path().c_str());
+  f.form().OpenDialog1->SetInitialDir(temp.path());
+  HHOOK hook = SetWindowsHookExW(WH_CBT, TypeIntoOpenDialog, nullptr, GetCurrentThreadId());
+  g_typed = L"\"Clip.MP4\" \"第二.flv\" \"note.webm\"";
+  SendMessageW(f.Control<TWinControl>(L"TntBitBtn5").Handle(), BM_CLICK, 0, 0);
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(f.form().OpenDialog1->Files().size(), 3u);
+  // A name typed with another extension has no format, and its path stays in its column.
+  EXPECT_THAT(Entries(f.form()),
+              testing::UnorderedElementsAre(Entry{L"Clip", L"mp4", clip, true, 0},
+                                            Entry{L"第二", L"flv", second, true, 0},
+                                            Entry{L"note.", L"", typed, true, 0}));
+  std::wstring folder = f.form().TntListView1->ItemText(0, 2);
+  folder = folder.substr(0, folder.rfind(L'\\')) + L"\\转换\\";
+  EXPECT_EQ(f.form().OutputFolderText(), folder);
+  EXPECT_TRUE(fs::is_directory(fs::path(folder)));
+}
+
+TEST(InputList, ImportingIntoAFilledListLeavesTheFolder) {
+  TempFolder temp;
+  MainWindowFixture f;
+  f.form().ImportFile(temp.File(L"a.mp4"));
+  f.form().SetDefaultOutputFolder();
+  f.form().TntEdit1->SetText(L"D:\\mine\\");
+  SetCurrentDirectoryW(temp.path().c_str());
+  f.form().OpenDialog1->SetInitialDir(temp.path());
+  temp.File(L"b.mp4");
+  HHOOK hook = SetWindowsHookExW(WH_CBT, TypeIntoOpenDialog, nullptr, GetCurrentThreadId());
+  g_typed = L"\"b.mp4\"";
+  f.form().TntBitBtn5Click();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(f.form().EntryCount(), 2);
+  EXPECT_EQ(f.form().OutputFolderText(), L"D:\\mine\\");
+}
+
+TEST(InputList, DropLowersNamesAndRefusesOtherFilesOneMessageEach) {
+  TempFolder temp;
+  std::wstring clip = temp.File(L"Clip.MP4");
+  std::wstring avi = temp.File(L"movie.avi");
+  std::wstring folder = temp.Folder(L"Sub");
+  std::wstring flv = temp.File(L"视频A.FLV");
+  MainWindowFixture f;
+  Drop(f.form().Handle(), {clip, avi, folder, flv, clip});
+  EXPECT_THAT(MainWindowFixture::Boxes(),
+              testing::ElementsAre(L"提示|不支持该类型的文件", L"提示|不支持该类型的文件"));
+  EXPECT_THAT(Entries(f.form()),
+              testing::ElementsAre(Entry{L"clip", L"mp4", Lower(clip), true, 0},
+                                   Entry{L"视频a", L"flv", Lower(flv), true, 0},
+                                   Entry{L"clip", L"mp4", Lower(clip), true, 0}));
+  EXPECT_EQ(f.form().OutputFolderText(), Lower(temp.path()) + L"转换\\");
+}
+
+TEST(InputList, RemoveResetsTheFolderAndClearEmptiesIt) {
+  TempFolder temp;
+  std::wstring inA = temp.Folder(L"A") + L"\\x.mp4", inB = temp.Folder(L"B") + L"\\y.mp4";
+  MainWindowFixture f;
+  TTntForm1& form = f.form();
+  auto* list = form.TntListView1;
+  form.ImportFile(inA);
+  form.SetDefaultOutputFolder();
+  form.ImportFile(inB);
+  form.ImportFile(inB);  // duplicates are allowed
+  ASSERT_EQ(form.EntryCount(), 3);
+
+  form.TntEdit1->SetText(L"D:\\chosen\\");
+  form.TntBitBtn6Click();  // nothing selected: nothing happens
+  EXPECT_EQ(form.EntryCount(), 3);
+  EXPECT_EQ(form.OutputFolderText(), L"D:\\chosen\\");
+
+  list->SetSelected(0, true);
+  form.TntBitBtn6Click();
+  EXPECT_EQ(form.EntryCount(), 2);
+  EXPECT_EQ(form.OutputFolderText(), temp.path() + L"B\\转换\\");
+
+  list->SetSelected(0, true);
+  list->SetSelected(1, true);
+  form.TntBitBtn6Click();
+  EXPECT_EQ(form.EntryCount(), 0);
+  EXPECT_EQ(form.OutputFolderText(), L"");
+
+  form.ImportFile(inA);
+  form.SetDefaultOutputFolder();
+  form.TntBitBtn7Click();
+  EXPECT_EQ(form.EntryCount(), 0);
+  EXPECT_EQ(form.OutputFolderText(), L"");
+}
+
+TEST(InputList, CheckAllAndInvertLeaveTheSelectionAlone) {
+  MainWindowFixture f;
+  TTntForm1& form = f.form();
+  auto* list = form.TntListView1;
+  for (const wchar_t* p : {L"C:\\a.mp4", L"C:\\b.mp4", L"C:\\c.mp4"}) form.ImportFile(p);
+  list->SetChecked(1, false);
+  list->SetSelected(2, true);
+  form.TntBitBtn9Click();
+  EXPECT_THAT((std::vector<bool>{list->Checked(0), list->Checked(1), list->Checked(2)}),
+              testing::ElementsAre(false, true, false));
+  form.TntBitBtn8Click();
+  EXPECT_THAT((std::vector<bool>{list->Checked(0), list->Checked(1), list->Checked(2)}),
+              testing::ElementsAre(true, true, true));
+  EXPECT_TRUE(list->Selected(2));
+  EXPECT_EQ(list->SelCount(), 1);
+}
+
+TEST(InputList, DelAndCtrlDelInTheListRemoveAndClear) {
+  MainWindowFixture f;
+  TTntForm1& form = f.form();
+  auto* list = form.TntListView1;
+  for (const wchar_t* p : {L"C:\\a.mp4", L"C:\\b.mp4", L"C:\\c.mp4"}) form.ImportFile(p);
+  list->SetFocus();
+  list->SetSelected(1, true);
+  PostMessageW(list->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  ProcessMessages();
+  EXPECT_EQ(form.EntryCount(), 2);
+  EXPECT_EQ(list->ItemText(1, 0), L"c");
+
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageW(list->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  ProcessMessages();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(form.EntryCount(), 0);
+}
+
+TEST(InputList, ConversionReadsTheEntriesThroughItsHost) {
+  MainWindowFixture f;
+  TTntForm1& form = f.form();
+  form.ImportFile(L"C:\\clips\\a.flv");
+  ConversionHost& host = form;
+  EXPECT_EQ(host.EntryCount(), 1);
+  EXPECT_TRUE(host.EntryChecked(0));
+  EXPECT_EQ(host.EntryPath(0), L"C:\\clips\\a.flv");
+  host.SetEntryIcon(0, 4);
+  EXPECT_EQ(form.TntListView1->ImageIndex(0), 4);
+  EXPECT_EQ(host.ResolutionText(), L"原始分辨率");
+  host.EnableStartButton(false);
+  EXPECT_FALSE(IsWindowEnabled(form.TntBitBtn1->Handle()));
+  form.TntCheckBox1->SetChecked(true);
+  EXPECT_TRUE(host.DeleteAfterConversion());
+  host.RemoveEntry(0);
+  EXPECT_EQ(host.EntryCount(), 0);
+}
+
+}  // namespace
