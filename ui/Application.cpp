@@ -67,7 +67,8 @@ void TApplication::RemoveForm(TCustomForm* form) {
 }
 
 void TApplication::Run() {
-  terminated_ = false;
+  // Terminated before the loop (a fatal message at start-up): nothing is shown.
+  if (terminated_) return;
   if (mainForm_) mainForm_->Show();
   MSG msg;
   while (!terminated_) {

@@ -32,7 +32,8 @@ class TApplication : public TComponent {
   void AddForm(TCustomForm* form);
   void RemoveForm(TCustomForm* form);
 
-  // Shows the main form and runs the message loop until Terminate.
+  // Shows the main form and runs the message loop until Terminate (at once when it was
+  // called before).
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }

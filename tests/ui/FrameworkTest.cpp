@@ -9,6 +9,8 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/StdCtrls.h"
+#include "ui/Thread.h"
+#include "ui/UniqueHandle.h"
 
 using namespace ui;
 
@@ -322,6 +324,75 @@ TEST(Align, TopBottomRightAndClientShareTheParent) {
   form.SetBounds(0, 0, 500, 300);
   EXPECT_EQ(right->Left(), 400);
   EXPECT_EQ(client->Width(), 400);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Timer, TicksOnTheCreatingThreadUntilDisabled) {
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.SetInterval(20);
+  timer.OnTimer = [&](TPersistent&) {
+    if (++ticks == 3) timer.SetEnabled(false);
+  };
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < 1000) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  EXPECT_EQ(ticks, 3);
+}
+
+class SignallingThread : public TThread {
+ public:
+  SignallingThread(HANDLE ran, HANDLE freed) : TThread(true), ran_(ran), freed_(freed) {
+    SetFreeOnTerminate(true);
+  }
+  ~SignallingThread() override { SetEvent(freed_); }
+
+ protected:
+  void Execute() override { SetEvent(ran_); }
+
+ private:
+  HANDLE ran_, freed_;
+};
+
+TEST(Thread, ASelfFreeingThreadRunsOnceStartedAndDeletesItself) {
+  UniqueHandle ran(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle freed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  auto* thread = new SignallingThread(ran.get(), freed.get());
+  EXPECT_EQ(WaitForSingleObject(ran.get(), 200), static_cast<DWORD>(WAIT_TIMEOUT));  // suspended
+  thread->Start();
+  EXPECT_EQ(WaitForSingleObject(ran.get(), 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(freed.get(), 5000), WAIT_OBJECT_0);
+}
+
+TEST(TabOrder, TabMovesTheFocusInTabOrderAcrossContainers) {
+  TForm form(nullptr);
+  form.SetBounds(50, 50, 400, 300);
+  auto* first = new TEdit(&form);
+  first->SetParent(&form);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  panel->SetTop(50);
+  auto* inner = new TButton(&form);
+  inner->SetParent(panel);
+  auto* last = new TEdit(&form);
+  last->SetParent(&form);
+  last->SetTop(150);
+  last->SetTabOrder(0);  // now ahead of the first edit
+  form.Show();
+  last->SetFocus();
+  std::vector<TWinControl*> visited;
+  for (int i = 0; i < 3; ++i) {
+    form.SelectNext(TWinControl::FromHandle(GetFocus()), true);
+    visited.push_back(TWinControl::FromHandle(GetFocus()));
+  }
+  EXPECT_THAT(visited, testing::ElementsAre(first, inner, last));
+  EXPECT_EQ(form.ActiveControl(), last);
 }
 
 }  // namespace
