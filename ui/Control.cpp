@@ -64,14 +64,11 @@ const TClassInfo& TControl::StaticClass() {
         .Object<TControl, TFont>(L"Font", L"TFont", &TControl::Font)
         .Event<TControl>(L"OnClick", &TControl::OnClick)
         .Event<TControl>(L"OnResize", &TControl::OnResize);
-    TPropInfo color(L"Color", TPropKind::Text);
-    color.getText = [](const TPersistent& o) {
-      return ColorToText(static_cast<const TControl&>(o).Color());
-    };
-    color.setText = [](TPersistent& o, const std::wstring& v) {
-      TColor c;
-      if (ColorFromText(v, c)) static_cast<TControl&>(o).SetColor(c);
-    };
+    TPropInfo color(L"Color", TPropKind::Integer);
+    color.getOrdinal = [](const TPersistent& o) { return static_cast<const TControl&>(o).Color(); };
+    color.setOrdinal = [](TPersistent& o, int v) { static_cast<TControl&>(o).SetColor(v); };
+    color.parseInteger = [](const std::wstring& text, int& v) { return ColorFromText(text, v); };
+    color.formatInteger = [](int v) { return ColorToText(v); };
     info.Add(std::move(color));
     TPropInfo popup(L"PopupMenu", TPropKind::Object, {}, L"TPopupMenu");
     popup.getObject = [](const TPersistent& o) -> TPersistent* {

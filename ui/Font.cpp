@@ -80,14 +80,11 @@ const TClassInfo& TFont::StaticClass() {
     info.Text<TFont>(L"Name", &TFont::Name, &TFont::SetName)
         .Integer<TFont>(L"Height", &TFont::Height, &TFont::SetHeight)
         .Integer<TFont>(L"Charset", &TFont::Charset, &TFont::SetCharset);
-    TPropInfo color(L"Color", TPropKind::Text);
-    color.getText = [](const TPersistent& o) {
-      return ColorToText(static_cast<const TFont&>(o).Color());
-    };
-    color.setText = [](TPersistent& o, const std::wstring& v) {
-      TColor c;
-      if (ColorFromText(v, c)) static_cast<TFont&>(o).SetColor(c);
-    };
+    TPropInfo color(L"Color", TPropKind::Integer);
+    color.getOrdinal = [](const TPersistent& o) { return static_cast<const TFont&>(o).Color(); };
+    color.setOrdinal = [](TPersistent& o, int v) { static_cast<TFont&>(o).SetColor(v); };
+    color.parseInteger = [](const std::wstring& text, int& v) { return ColorFromText(text, v); };
+    color.formatInteger = [](int v) { return ColorToText(v); };
     info.Add(std::move(color));
     TPropInfo style(L"Style", TPropKind::Set,
                     {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"});

@@ -91,7 +91,10 @@ std::optional<std::wstring> TPersistent::GetPropText(std::wstring_view name) con
       if (p->getText) return p->getText(*this);
       break;
     case TPropKind::Integer:
-      if (p->getOrdinal) return std::to_wstring(p->getOrdinal(*this));
+      if (p->getOrdinal) {
+        int v = p->getOrdinal(*this);
+        return p->formatInteger ? p->formatInteger(v) : std::to_wstring(v);
+      }
       break;
     case TPropKind::Enum:
       if (p->getOrdinal) {
@@ -164,7 +167,10 @@ bool TPersistent::SetPropText(std::wstring_view name, const std::wstring& value)
       p->setText(*this, value);
       return true;
     case TPropKind::Integer: {
-      auto v = ParseInt(Trim(value));
+      std::optional<int> v;
+      int parsed = 0;
+      if (p->parseInteger && p->parseInteger(Trim(value), parsed)) v = parsed;
+      if (!v) v = ParseInt(Trim(value));
       if (!v || !p->setOrdinal) return false;
       p->setOrdinal(*this, *v);
       return true;

@@ -44,6 +44,9 @@ struct TPropInfo {
   std::function<void(TPersistent&, const std::vector<std::wstring>&)> setStrings;
   std::function<void(TPersistent&, std::span<const uint8_t>)> setBinary;
   std::function<void(TPersistent&, TNotifyEvent)> setEvent;
+  // Integer properties with names for some values (colours: "clWhite", "$00FF8000").
+  std::function<bool(const std::wstring&, int&)> parseInteger;
+  std::function<std::wstring(int)> formatInteger;
 };
 
 // A class of the framework: its name, its parent and the properties it publishes.

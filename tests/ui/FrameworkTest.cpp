@@ -108,8 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PropertyCase{"Caption", Make<TButton>(), L"Caption", L"开始", L"开始",
                      [](TControl& c) { return TextOf(Window(c)) == L"开始"; }},
-        PropertyCase{"Color", Make<TPanel>(), L"Color", L"clWhite", L"clWhite",
-                     [](TControl& c) { return c.Color() == clWhite; }},
+        PropertyCase{
+            "Color", Make<TPanel>(), L"Color", L"clWhite", L"clWhite",
+            [](TControl& c) { return c.Color() == clWhite && c.GetPropInt(L"Color") == 0xFFFFFF; }},
         PropertyCase{"ParentBackground", Make<TPanel>(), L"ParentBackground", L"False", L"False",
                      nullptr},
         PropertyCase{"Default", Make<TButton>(), L"Default", L"True", L"True",
