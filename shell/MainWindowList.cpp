@@ -50,9 +50,10 @@ void TTntForm1::WMDropFiles(HDROP drop) {
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   ui::ProcessMessages();
   for (UINT i = 0; i < count; ++i) {
-    wchar_t buffer[255] = {};
-    UINT length = DragQueryFileW(drop, i, buffer, 255);
-    std::wstring dropped(buffer, length);
+    // The whole path, however long: a cut path would name another file.
+    UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring dropped(length + 1, L'\0');
+    dropped.resize(DragQueryFileW(drop, i, dropped.data(), length + 1));
     std::string path = input_names::LowerAsciiLetters(ui::WideToAnsi(dropped));
     std::string_view extension = input_names::ExtensionPart(path);
     std::string_view format = input_names::FormatOfExtension(extension);

@@ -168,6 +168,17 @@ TEST(InputList, DropLowersNamesAndRefusesOtherFilesOneMessageEach) {
   EXPECT_EQ(f.form().OutputFolderText(), Lower(temp.path()) + L"转换\\");
 }
 
+TEST(InputList, ALongDroppedPathArrivesWhole) {
+  TempFolder temp;
+  std::wstring name(258 - temp.path().size() - 4, L'a');
+  std::wstring path = temp.File(name + L".mp4");
+  ASSERT_GT(path.size(), 254u);
+  MainWindowFixture f;
+  Drop(f.form().Handle(), {path});
+  ASSERT_EQ(f.form().EntryCount(), 1);
+  EXPECT_EQ(f.form().EntryPath(0), Lower(path));
+}
+
 TEST(InputList, RemoveResetsTheFolderAndClearEmptiesIt) {
   TempFolder temp;
   std::wstring inA = temp.Folder(L"A") + L"\\x.mp4", inB = temp.Folder(L"B") + L"\\y.mp4";
