@@ -17,6 +17,6 @@ trap cleanup EXIT
 
 velmo_xvfb_start
 # A server started with detached descriptors, so that no test waits for it or holds CTest's pipes.
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true  # one may run already
 wine wineboot </dev/null >/dev/null 2>&1
 (cd "$VELMO_BUILD_DIR" && ctest --output-on-failure -j "$(nproc)" "$@")
