@@ -128,6 +128,14 @@ HWND TCustomForm::ParentWindow() {
 
 void TCustomForm::InitializeWindow() {
   if (menu_) SetMenu(WindowHandle(), menu_);
+  // Every form shows the program's icon (shared resource icons need no clean-up).
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (HICON big = LoadIconW(instance, L"MAINICON"))
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (HICON small = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), LR_SHARED)))
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 int TCustomForm::ClientWidth() const {

@@ -163,3 +163,36 @@ TEST_F(ConverterTest, DeleteAfterDeletesConvertedSourcesOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SingleCopy, SecondStartRestoresTheFirstAndEndsWithoutAWindow) {
+  using namespace e2e;
+  {
+    App first(ProgramFolder());
+    PostMessageW(first.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(first.MainWindow()) != FALSE; }, 10s));
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring line = L"\"" + (ProgramFolder() / L"VelmoConvert.exe").wstring() + L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               ProgramFolder().wstring().c_str(), &startup, &info));
+    ui::UniqueHandle second(info.hProcess), thread(info.hThread);
+    bool secondShowedAWindow = false;
+    WaitFor([&] {
+      if (FindProcessWindow(info.dwProcessId, L"")) secondShowedAWindow = true;
+      return WaitForSingleObject(second.get(), 0) == WAIT_OBJECT_0;
+    }, 30s);
+    EXPECT_EQ(WaitForSingleObject(second.get(), 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(secondShowedAWindow);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(first.MainWindow()); }, 10s));
+    EXPECT_TRUE(first.Running());
+  }
+  // The first copy has ended: a new start runs normally.
+  App later(ProgramFolder());
+  EXPECT_TRUE(IsWindowVisible(later.MainWindow()));
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Takes the pictures of the README: the main window with a filled list, and the progress
+// window during a conversion. Usage: velmo_screenshots.exe <folder>; writes BMP files there.
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/e2e/AppDriver.h"
+#include "ui/GdiObject.h"
+
+namespace {
+
+// Copies a window's screen area (frame included) into a 24-bit BMP file.
+bool SaveWindow(HWND window, const std::filesystem::path& file) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  ui::WindowDC screen(nullptr);
+  ui::MemoryDC memory(screen.get());
+  ui::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  {
+    ui::SelectObjectGuard select(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  }
+  BITMAPINFOHEADER header{sizeof(header), width, height, 1, 24, BI_RGB};
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  BITMAPFILEHEADER fileHeader{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(header) + pixels.size()), 0, 0,
+                              sizeof(BITMAPFILEHEADER) + sizeof(header)};
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fileHeader), sizeof(fileHeader));
+  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace e2e;
+  if (argc < 2) return 2;
+  std::filesystem::path out = argv[1];
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  std::filesystem::path clips = std::filesystem::path(temp) / L"velmo-screenshots" / L"我的视频";
+  std::filesystem::remove_all(clips.parent_path());
+  std::filesystem::create_directories(clips);
+  MakeClip(clips / L"旅行记录 第一集.flv", 60, L"1280x720");
+  MakeClip(clips / L"海边日落.flv", 2);
+  MakeClip(clips / L"家庭聚会 2009.flv", 2);
+
+  App app(ProgramFolder());
+  app.Import({clips / L"旅行记录 第一集.flv", clips / L"海边日落.flv", clips / L"家庭聚会 2009.flv"});
+  app.SetEntryChecked(2, false);
+  Sleep(500);
+  SaveWindow(app.MainWindow(), out / L"main-window-list.bmp");
+
+  Click(app.Button(L"开始转换"));
+  WaitFor([&] { return app.ProgressWindow() && app.ProgressBar(0).position > 0; }, 60s);
+  Sleep(1200);
+  SaveWindow(app.ProgressWindow(), out / L"progress-window.bmp");
+  SaveWindow(app.MainWindow(), out / L"main-window-converting.bmp");
+  HWND cancel = FindDescendant(app.ProgressWindow(), L"取消");
+  Click(cancel);
+  WaitFor([&] { return app.ProgressWindow() == nullptr; }, 30s);
+  app.Quit();
+  std::filesystem::remove_all(clips.parent_path());
+  return 0;
+}
