@@ -19,4 +19,8 @@ velmo_xvfb_start
 # A server started with detached descriptors, so that no test waits for it or holds CTest's pipes.
 wineserver -p </dev/null >/dev/null 2>&1 || true  # one may run already
 wine wineboot </dev/null >/dev/null 2>&1
+# The desktop process, started here with detached descriptors: otherwise the first test that
+# needs a desktop starts it, and it keeps that test's output pipe open until the server ends.
+wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+sleep 2
 (cd "$VELMO_BUILD_DIR" && ctest --output-on-failure -j "$(nproc)" "$@")
