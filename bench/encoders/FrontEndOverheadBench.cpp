@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "convert/CommandLine.h"
-#include "ui/UniqueHandle.h"
+#include "tests/doubles/PipedChild.h"
 
 namespace {
 
@@ -25,30 +25,9 @@ Result Run(const std::string& commandLine) {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
   Result result;
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  ui::UniqueHandle read, write;
-  CreatePipe(read.receive(), write.receive(), &inheritable, 0);
-  SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdOutput = write.get();
-  startup.hStdError = write.get();
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), &inheritable, &inheritable, TRUE,
-                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
-    return result;
-  ui::UniqueHandle process(info.hProcess), thread(info.hThread);
-  write.reset();
-  char buffer[256];
-  DWORD got = 0;
-  while (ReadFile(read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-    result.console.append(buffer, got);
-  WaitForSingleObject(process.get(), INFINITE);
-  GetExitCodeProcess(process.get(), &result.exitCode);
+  PipedChild child = StartPiped(commandLine, NORMAL_PRIORITY_CLASS);
+  if (!child) return result;
+  result.console = ReadUntilEnd(child, &result.exitCode);
   QueryPerformanceCounter(&end);
   result.seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
   return result;

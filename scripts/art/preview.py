@@ -22,9 +22,9 @@ IMAGES = os.path.join(ROOT, "resources", "images")
 FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 KEY = (255, 0, 255)
 
-spec = importlib.util.spec_from_file_location("contact_sheet", os.path.join(HERE, "contact-sheet.py"))
-cs = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(cs)
+module_spec = importlib.util.spec_from_file_location("contact_sheet", os.path.join(HERE, "contact-sheet.py"))
+cs = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(cs)
 
 
 def load(name, folder=SKIN):

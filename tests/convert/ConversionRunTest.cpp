@@ -15,6 +15,7 @@
 #include "convert/CommandLine.h"
 #include "convert/ConversionHost.h"
 #include "convert/ProgressView.h"
+#include "tests/doubles/BarModel.h"
 #include "tests/doubles/FakeEncoderFolder.h"
 
 namespace {
@@ -67,38 +68,28 @@ class FakeHost : public ConversionHost {
   std::vector<std::string> opened;
 };
 
-class FakeProgress : public ProgressView {
+class FakeProgress : public BarModel<ProgressView> {
  public:
-  int CurrentMax() const override { return max_; }
-  int CurrentPosition() const override { return position_; }
-  void SetCurrentMax(int max) override {
-    max_ = max;
-    position_ = std::min(position_, max_);
-  }
-  void SetCurrentPosition(int position) override {
-    position_ = std::clamp(position, 0, max_);
-    if (position_ > 0 && onProgress) onProgress();
-  }
-  void SetDetailText(const std::wstring&) override {}
   void SetStatusText(const std::wstring& text) override { statuses.push_back(text); }
   int TotalMax() const override { return totalMax_; }
   void SetTotalMax(int max) override { totalMax_ = max; }
   int TotalPosition() const override { return total_; }
-  void SetTotalPosition(int position) override {
-    total_ = std::clamp(position, 0, totalMax_);
-    totals.push_back(total_);
-  }
+  void SetTotalPosition(int position) override { total_ = std::clamp(position, 0, totalMax_); }
   void ShowProgress() override { ++shown; }
   void CloseProgress() override { ++closed; }
 
   std::vector<std::wstring> statuses;
-  std::vector<int> totals;
   int shown = 0;
   int closed = 0;
   std::function<void()> onProgress;
 
+ protected:
+  void PositionSet() override {
+    if (CurrentPosition() > 0 && onProgress) onProgress();
+  }
+
  private:
-  int max_ = 100, position_ = 0, totalMax_ = 100, total_ = 0;
+  int totalMax_ = 100, total_ = 0;
 };
 
 constexpr char kConverts[] =

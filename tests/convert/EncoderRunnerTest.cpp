@@ -11,40 +11,34 @@
 
 #include "convert/CancelRequest.h"
 #include "convert/CommandLine.h"
-#include "convert/ProgressDisplay.h"
+#include "tests/doubles/BarModel.h"
 #include "tests/doubles/FakeEncoderFolder.h"
 
 namespace {
 
-// Behaves like the progress window's current bar and detail line, and records what it was told.
-class RecordingDisplay : public ProgressDisplay {
+// Counts every call, so that a test can tell that the display was left alone.
+class RecordingDisplay : public BarModel<> {
  public:
-  int CurrentMax() const override { return max_; }
-  int CurrentPosition() const override { return position_; }
   void SetCurrentMax(int max) override {
     ++calls;
-    max_ = max;
-    position_ = std::min(position_, max_);
+    BarModel::SetCurrentMax(max);
   }
   void SetCurrentPosition(int position) override {
     ++calls;
-    position_ = std::clamp(position, 0, max_);
-    positions.push_back(position_);
-    if (onPosition) onPosition();
+    BarModel::SetCurrentPosition(position);
   }
   void SetDetailText(const std::wstring& text) override {
     ++calls;
-    detail = text;
+    BarModel::SetDetailText(text);
   }
 
   int calls = 0;
-  std::vector<int> positions;
-  std::wstring detail;
   std::function<void()> onPosition;
 
- private:
-  int max_ = 100;
-  int position_ = 0;
+ protected:
+  void PositionSet() override {
+    if (onPosition) onPosition();
+  }
 };
 
 class RunAndWatchTest : public testing::Test {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/doubles/PipedChild.h"
 #include "ui/CodePage.h"
 
 namespace e2e {
@@ -61,48 +62,12 @@ void PumpOnce() {
 
 std::wstring Quote(const std::filesystem::path& path) { return L"\"" + path.wstring() + L"\""; }
 
-// Runs a command line and returns its standard output and error (the exit code through
-// `exitCode`).
+// Runs a command line without a console and returns its standard output and error.
 std::string Capture(const std::wstring& commandLine, DWORD* exitCode = nullptr) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  ui::UniqueHandle readEnd, writeEnd;
-  if (!CreatePipe(readEnd.receive(), writeEnd.receive(), &inherit, 0)) return {};
-  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd.get();
-  startup.hStdError = writeEnd.get();
-  PROCESS_INFORMATION info{};
-  std::wstring line = commandLine;
   // No console at all: under Wine a console host of the child can keep the pipe open.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
-                      nullptr, &startup, &info))
-    return {};
-  ui::UniqueHandle process(info.hProcess), thread(info.hThread);
-  writeEnd.reset();
-  // Read until the child has ended and its output is drained; the end of the pipe is not
-  // waited for, since a process the child started (Wine's desktop, say) may hold it open.
-  std::string output;
-  char buffer[4096];
-  for (bool ended = false;;) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) break;
-    if (available > 0) {
-      DWORD got = 0;
-      if (!ReadFile(readEnd.get(), buffer, std::min<DWORD>(available, sizeof(buffer)), &got,
-                    nullptr))
-        break;
-      output.append(buffer, got);
-      continue;
-    }
-    if (ended) break;
-    ended = WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.get(), &code);
-  if (exitCode) *exitCode = code;
-  return output;
+  PipedChild child = StartPiped(commandLine, DETACHED_PROCESS);
+  if (!child) return {};
+  return ReadUntilEnd(child, exitCode);
 }
 
 }  // namespace

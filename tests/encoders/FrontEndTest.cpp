@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/CommandLine.h"
+#include "tests/doubles/PipedChild.h"
 #include "ui/UniqueHandle.h"
 
 namespace {
@@ -29,46 +30,18 @@ struct Finished {
   std::string console;  // standard output and error together
 };
 
-// Starts a command line with its console output joined into one pipe.
-struct Started {
-  ui::UniqueHandle process;
-  ui::UniqueHandle read;
-  DWORD id = 0;
-};
+using Started = PipedChild;
 
 Started Start(const std::string& commandLine) {
-  Started started;
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  ui::UniqueHandle write;
-  EXPECT_TRUE(CreatePipe(started.read.receive(), write.receive(), &inheritable, 0));
-  SetHandleInformation(started.read.get(), HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdOutput = write.get();
-  startup.hStdError = write.get();
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  PROCESS_INFORMATION info{};
-  EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                             &startup, &info))
-      << commandLine;
-  started.process.reset(info.hProcess);
-  ui::UniqueHandle thread(info.hThread);
-  started.id = info.dwProcessId;
+  Started started = StartPiped(commandLine);
+  EXPECT_TRUE(started) << commandLine;
   return started;
 }
 
 Finished RunToEnd(const std::string& commandLine) {
   Started started = Start(commandLine);
   Finished finished;
-  char buffer[256];
-  DWORD got = 0;
-  while (ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-    finished.console.append(buffer, got);
-  WaitForSingleObject(started.process.get(), INFINITE);
-  GetExitCodeProcess(started.process.get(), &finished.exitCode);
+  finished.console = ReadUntilEnd(started, &finished.exitCode);
   return finished;
 }
 

@@ -13,33 +13,10 @@
 
 #include "convert/CommandLine.h"
 #include "convert/EncoderRunner.h"
-#include "convert/ProgressDisplay.h"
+#include "tests/doubles/BarModel.h"
 #include "ui/CodePage.h"
 
-namespace {
-
-class RecordingDisplay : public ProgressDisplay {
- public:
-  int CurrentMax() const override { return max_; }
-  int CurrentPosition() const override { return position_; }
-  void SetCurrentMax(int max) override {
-    max_ = max;
-    position_ = std::min(position_, max_);
-  }
-  void SetCurrentPosition(int position) override {
-    position_ = std::clamp(position, 0, max_);
-    positions.push_back(position_);
-  }
-  void SetDetailText(const std::wstring&) override {}
-
-  std::vector<int> positions;
-
- private:
-  int max_ = 100;
-  int position_ = 0;
-};
-
-}  // namespace
+using RecordingDisplay = BarModel<>;
 
 int main() {
   int count = 0;
