@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "ui/CodePage.h"
 #include "ui/UniqueHandle.h"
@@ -43,6 +44,17 @@ inline PipedChild StartPiped(const std::wstring& commandLine, DWORD creationFlag
 // An ANSI command line, as the converter builds them.
 inline PipedChild StartPiped(const std::string& commandLine, DWORD creationFlags = 0) {
   return StartPiped(ui::AnsiToWide(commandLine, CP_ACP), creationFlags);
+}
+
+// Reads the child's output until it holds `marker` or the pipe ends; gives what was read.
+inline std::string ReadUntilMarker(PipedChild& child, std::string_view marker) {
+  std::string output;
+  char buffer[256];
+  DWORD got = 0;
+  while (output.find(marker) == std::string::npos &&
+         ReadFile(child.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    output.append(buffer, got);
+  return output;
 }
 
 // Reads until the child has ended and its output is drained, then gives the output and the

@@ -104,12 +104,7 @@ TEST_F(FrontEndTest, StoppingTheFrontEndStopsTheEngineWithinASecond) {
   fs::create_directories(out);
   Started started = Start(Line("avi", Clip(), out));
   // Wait for the first status line: the engine is encoding by then.
-  std::string console;
-  char buffer[256];
-  DWORD got = 0;
-  while (console.find("Pos:") == std::string::npos &&
-         ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-    console.append(buffer, got);
+  std::string console = ReadUntilMarker(started, "Pos:");
   std::vector<DWORD> engines = ChildrenOf(started.id);
   ASSERT_EQ(engines.size(), 1u) << console;
   ASSERT_TRUE(TerminateProcess(started.process.get(), 0));
@@ -124,21 +119,13 @@ TEST_F(FrontEndTest, AnEngineStoppedFromOutsideIsAFailureAndLeavesNoOutput) {
   fs::path out = folder_ / "engine-stopped";
   fs::create_directories(out);
   Started started = Start(Line("mp4", Clip(), out));
-  std::string console;
-  char buffer[256];
-  DWORD got = 0;
-  while (console.find("time=") == std::string::npos &&
-         ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-    console.append(buffer, got);
+  std::string console = ReadUntilMarker(started, "time=");
   std::vector<DWORD> engines = ChildrenOf(started.id);
   ASSERT_EQ(engines.size(), 1u) << console;
   ui::UniqueHandle engine(OpenProcess(PROCESS_TERMINATE, FALSE, engines[0]));
   ASSERT_TRUE(TerminateProcess(engine.get(), 0));
-  while (ReadFile(started.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-    console.append(buffer, got);
-  WaitForSingleObject(started.process.get(), INFINITE);
   DWORD code = 0;
-  GetExitCodeProcess(started.process.get(), &code);
+  console += ReadUntilEnd(started, &code);
   EXPECT_NE(code, 0u);
   EXPECT_NE(console.find("stopped before it finished"), std::string::npos) << console;
   EXPECT_FALSE(fs::exists(out / "clip.mp4"));
