@@ -6,6 +6,7 @@
 #include "shell/AppDataDir.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
+#include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
@@ -39,6 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.SetTitle(L"Velmo转换 - 独立版");
   // The main window's layout carries the skin component; the reader must know its class.
   TSkinData::RegisterClass();
+  skin::RegisterSkinControls();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
   try {

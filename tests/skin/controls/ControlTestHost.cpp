@@ -54,13 +54,19 @@ ui::Bitmap Grab(HWND window) {
   return picture;
 }
 
+bool Dark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 110; }
+
+PixelTest Is(COLORREF colour) {
+  return [colour](COLORREF c) { return c == colour; };
+}
+
 std::vector<std::pair<int, int>> InkRows(const ui::Bitmap& picture, const RECT& area,
-                                         COLORREF colour) {
+                                         const PixelTest& ink) {
   std::vector<std::pair<int, int>> runs;
   for (int y = area.top; y < area.bottom; ++y) {
-    bool ink = false;
-    for (int x = area.left; x < area.right && !ink; ++x) ink = picture.Pixel(x, y) == colour;
-    if (!ink) continue;
+    bool found = false;
+    for (int x = area.left; x < area.right && !found; ++x) found = ink(picture.Pixel(x, y));
+    if (!found) continue;
     if (!runs.empty() && runs.back().second == y - 1)
       runs.back().second = y;
     else
@@ -69,11 +75,11 @@ std::vector<std::pair<int, int>> InkRows(const ui::Bitmap& picture, const RECT& 
   return runs;
 }
 
-RECT InkBox(const ui::Bitmap& picture, const RECT& area, COLORREF colour) {
+RECT InkBox(const ui::Bitmap& picture, const RECT& area, const PixelTest& ink) {
   RECT box{area.right, area.bottom, area.left, area.top};
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
-      if (picture.Pixel(x, y) != colour) continue;
+      if (!ink(picture.Pixel(x, y))) continue;
       box.left = std::min<int>(box.left, x);
       box.top = std::min<int>(box.top, y);
       box.right = std::max<int>(box.right, x + 1);
@@ -86,14 +92,19 @@ RECT InkBox(const ui::Bitmap& picture, const RECT& area, COLORREF colour) {
 
 namespace {
 
-void SendMouse(HWND window, POINT client, DWORD flags) {
+void SendMouse(HWND window, POINT client, DWORD buttons) {
   ClientToScreen(window, &client);
   SetCursorPos(client.x, client.y);
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = MulDiv(client.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = MulDiv(client.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+  SetCursorPos(client.x, client.y);  // exact, whatever the rounding of the move did
+  if (!buttons) return;
+  input.mi.dx = input.mi.dy = 0;
+  input.mi.dwFlags = buttons;
   SendInput(1, &input, sizeof(input));
 }
 
@@ -116,6 +127,8 @@ Host::Host(int width, int height) : data_(OurSkin()), form_(std::make_unique<ui:
   form_->SetBounds(40, 40, width, height);
   form_->SetColor(RGB(255, 255, 255));
   form_->Show();
+  // Above anything else on the display: the tests read its pixels and move the mouse on it.
+  SetWindowPos(form_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(form_->Handle());
   skinner_ = std::make_unique<TWinSkinForm>(nullptr);
   skinner_->SetHandle(form_->Handle());

@@ -31,12 +31,16 @@ void PumpFor(std::chrono::milliseconds duration);
 COLORREF Pixel(HWND window, int x, int y);
 // The window's client area as it shows, read from its device context.
 ui::Bitmap Grab(HWND window);
-// Rows of a picture that hold a pixel of `colour` inside the rectangle, as runs of rows
-// ({first, last} each): how many lines of text in that colour it shows.
+using PixelTest = std::function<bool(COLORREF)>;
+// Dark pixels: text on the skin's light faces.
+bool Dark(COLORREF c);
+PixelTest Is(COLORREF colour);
+// Rows of a picture inside the rectangle that hold a matching pixel, as runs of rows
+// ({first, last} each): how many lines of text it shows.
 std::vector<std::pair<int, int>> InkRows(const ui::Bitmap& picture, const RECT& area,
-                                         COLORREF colour);
-// The bounding box of the pixels of `colour` inside the rectangle (empty when none).
-RECT InkBox(const ui::Bitmap& picture, const RECT& area, COLORREF colour);
+                                         const PixelTest& ink);
+// The bounding box of the matching pixels inside the rectangle (empty when none).
+RECT InkBox(const ui::Bitmap& picture, const RECT& area, const PixelTest& ink);
 
 // Real mouse and keyboard input through the system's input queue.
 void MouseMove(HWND window, POINT client);
