@@ -34,6 +34,24 @@ class SolidWrapper : public TSkinControl {
   }
 };
 
+// A window class of the ANSI kind (the system's own classes may be Unicode whatever the call).
+LRESULT CALLBACK AnsiProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+HWND MakeAnsiWindow(HWND parent) {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = AnsiProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "SkinTestAnsi";
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  return CreateWindowExA(0, "SkinTestAnsi", "a", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 bool Listed(TWinSkinForm& skinner, TControlWrapper* wrapper) {
   const auto& list = skinner.Controls();
   return std::find(list.begin(), list.end(), wrapper) != list.end();
@@ -68,8 +86,7 @@ TEST_F(SkinControlTest, AWrappedWindowIsPaintedAnswersTheQueryAndIsGivenBack) {
       window = CreateWindowExW(0, L"STATIC", L"w", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
                                nullptr, nullptr, nullptr);
     } else {
-      window = CreateWindowExA(0, "STATIC", "a", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
-                               nullptr, nullptr, nullptr);
+      window = MakeAnsiWindow(parent);
       ASSERT_FALSE(IsWindowUnicode(window));
     }
     Redraw(window);
