@@ -290,8 +290,11 @@ TEST_F(InputListTest, ANewWindowOfTheListAsksTheFormSkinnerForANewWrapper) {
   form->WindowProc = saved;
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], list()->WindowHandle());
-  // What the form skinner does with it: the old wrapper goes, a new one takes the window.
-  TControlWrapper* old = wrapper();
+  // What the form skinner does with it: the wrapper of that window goes, a new one takes it.
+  TControlWrapper* old = nullptr;
+  for (TControlWrapper* w : skinner->Controls())
+    if (w->WindowHandle() == asked[0]) old = w;
+  ASSERT_EQ(old, wrapper());
   EXPECT_EQ(old->StateCode(), TSkinControl::kEnded);
   skinner->RemoveControl(old);
   delete old;
