@@ -9,6 +9,7 @@
 #include "skin/controls/SkinControls.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinImages.h"
+#include "skin/forms/ControlWrapper.h"
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "ui/BitmapImage.h"
@@ -331,6 +332,54 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     delete speed;
     made.pop_back();
   }
+}
+
+TEST_F(ButtonTest, AFocusedCaptionIsFramedUnlessTheSkinSaysNoFocusRectangle) {
+  auto* button = Make<ui::TButton>({20, 20, 140, 60}, L"确定");
+  Skin(*button);
+  HWND window = button->Handle();
+  button->SetFocus();
+  Pump();
+  const ui::Bitmap framed = Grab(window);
+  host->data().SetOptions(host->data().Options() | Bit(xoNoFocusRect));
+  button->Repaint();
+  const ui::Bitmap plain = Grab(window);
+  host->data().SetOptions(host->data().Options() & ~Bit(xoNoFocusRect));
+  // The difference is a frame around the caption: it encloses the caption's ink.
+  RECT changed{120, 40, 0, 0};
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (framed.Pixel(x, y) != plain.Pixel(x, y)) {
+        changed.left = std::min<int>(changed.left, x);
+        changed.top = std::min<int>(changed.top, y);
+        changed.right = std::max<int>(changed.right, x + 1);
+        changed.bottom = std::max<int>(changed.bottom, y + 1);
+      }
+  const RECT ink = InkBox(plain, {0, 0, 120, 40}, Dark);
+  ASSERT_LT(changed.left, changed.right) << "no focus rectangle";
+  EXPECT_LT(changed.left, ink.left);
+  EXPECT_LT(changed.top, ink.top);
+  EXPECT_GT(changed.right, ink.right);
+  EXPECT_GT(changed.bottom, ink.bottom);
+  EXPECT_LE(ink.left - changed.left, 6);
+}
+
+TEST_F(ButtonTest, AMenuButtonDrawsItsArrowAndKeepsTheCaptionClearOfIt) {
+  auto* button = Make<ui::TButton>({20, 20, 120, 50}, L"菜单");
+  TControlWrapper* wrapper = skin::CreateWrapper(L"TSkinMenuButton", button);
+  wrapper->AttachControl(host->skinner(), host->data(), false, host->skinner().ControlCanvas());
+  Pump();
+  HWND window = button->Handle();
+  const int W = 100, H = 30;
+  const COLORREF arrow = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(Pixel(window, W - 12, H / 2), arrow);
+  EXPECT_EQ(Pixel(window, W - 14, H / 2 - 1), arrow);
+  EXPECT_NE(Pixel(window, W - 12, H / 2 + 4), arrow);
+  const RECT ink = InkBox(Grab(window), {0, 0, W - 16, H}, Dark);
+  EXPECT_NEAR((ink.left + ink.right) / 2, (W - 16) / 2, 3) << "centred left of the arrow";
+  button->SetEnabled(false);
+  Pump();
+  EXPECT_EQ(Pixel(window, W - 12, H / 2), GetSysColor(COLOR_BTNSHADOW));
 }
 
 // Finds the message box from a timer inside its modal loop, skins it as a plain window and

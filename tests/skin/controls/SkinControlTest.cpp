@@ -52,6 +52,20 @@ HWND MakeAnsiWindow(HWND parent) {
                          nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+// Draws the focus rectangle of its caption, as check boxes place theirs.
+class FocusWrapper : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+
+ protected:
+  void DrawSkin(HDC dc, const RECT& rect) override {
+    RefreshState();
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ui::SelectObjectGuard font(dc, ControlFont());
+    DrawTextFocus(dc, DT_CENTER | DT_VCENTER | DT_SINGLELINE, rect);
+  }
+};
+
 bool Listed(TWinSkinForm& skinner, TControlWrapper* wrapper) {
   const auto& list = skinner.Controls();
   return std::find(list.begin(), list.end(), wrapper) != list.end();
@@ -204,6 +218,32 @@ TEST_F(SkinControlTest, AControlFreedWithItsWrapperLeavesNothingBehind) {
   wrapper->AttachControl(host->skinner(), host->data(), true, host->skinner().ControlCanvas());
   delete panel;  // frees the wrapper it owns
   EXPECT_FALSE(Listed(host->skinner(), wrapper));
+}
+
+TEST_F(SkinControlTest, TheFocusRectangleSurroundsWhereTheCaptionGoes) {
+  auto* panel = host->Add<ui::TPanel>({10, 10, 130, 50});
+  panel->SetCaption(L"ab");
+  panel->Font()->SetHeight(-16);
+  auto* wrapper = new FocusWrapper(panel);
+  wrapper->AttachControl(host->skinner(), host->data(), false, host->skinner().ControlCanvas());
+  Redraw(panel->Handle());
+  SIZE text{};
+  {
+    ui::WindowDC dc(panel->Handle());
+    ui::SelectObjectGuard font(dc.get(), panel->Font()->Handle());
+    RECT r{0, 0, 120, 40};
+    DrawTextW(dc.get(), L"ab", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    text = {r.right, r.bottom};
+  }
+  const RECT box = InkBox(Grab(panel->Handle()), {0, 0, 120, 40},
+                          [](COLORREF c) { return c != RGB(255, 255, 255); });
+  // Centred, one pixel high, grown by two pixels across and one down.
+  const int left = (120 - text.cx) / 2 - 2, top = (40 - text.cy) / 2 - 1 - 1;
+  EXPECT_NEAR(box.left, left, 1);
+  EXPECT_NEAR(box.top, top, 1);
+  EXPECT_NEAR(box.right, left + text.cx + 4, 1);
+  EXPECT_NEAR(box.bottom, top + text.cy + 2, 1);
+  delete panel;
 }
 
 TEST(PropertyAccess, ReadsAndWritesByNameAndMissingOnesGiveNothing) {

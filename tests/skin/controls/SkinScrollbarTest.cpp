@@ -13,6 +13,7 @@
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinScControl.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinImages.h"
 #include "skin/forms/SkinMessages.h"
@@ -418,6 +419,36 @@ TEST(ScrollBarControl, AnOverlayCoversItAndAPressOnItsArrowScrollsIt) {
   EXPECT_EQ(GetScrollPos(window, SB_CTL), 1);
   EXPECT_FALSE(wrapper->Bar()->Pressed());
   delete scroll;
+}
+
+TEST(BareWindow, AListBoxWithoutAFrameworkControlGetsItsBarSkinnedAndScrollsFromIt) {
+  skin::RegisterSkinControls();
+  Host host(300, 300);
+  HWND box =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_NOINTEGRALHEIGHT,
+                      20, 20, 150, 150, host.form().Handle(), nullptr, nullptr, nullptr);
+  auto* wrapper = new TSkinScrollbarH(nullptr);
+  wrapper->AttachWindow(box, host.data(), host.skinner(), host.skinner().ControlCanvas());
+  HWND overlay = wrapper->VerticalBar()->Handle();
+  EXPECT_FALSE(IsWindowVisible(overlay)) << "nothing to scroll yet";
+  for (int i = 0; i < 50; ++i)
+    SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"项目"));
+  Pump();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  GetScrollBarInfo(box, OBJID_VSCROLL, &info);
+  RECT r;
+  GetWindowRect(overlay, &r);
+  EXPECT_TRUE(EqualRect(&r, &info.rcScrollBar));
+  MouseMove(overlay, {8, r.bottom - r.top - 6});
+  MouseDown(overlay, {8, r.bottom - r.top - 6});
+  MouseUp(overlay, {8, r.bottom - r.top - 6});
+  PumpFor(200ms);
+  EXPECT_EQ(SendMessageW(box, LB_GETTOPINDEX, 0, 0), 1) << "one line down";
+  delete wrapper;
+  DestroyWindow(box);
 }
 
 TEST(ComboDropDown, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
