@@ -317,6 +317,8 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     SCOPED_TRACE(flat);
     auto* speed = Make<ui::TSpeedButton>({200, 20, 280, 50}, L"");
     speed->SetFlat(flat);
+    int clicks = 0;
+    speed->OnClick = [&](ui::TPersistent&) { ++clicks; };
     Skin(*speed);
     const SIZE size{80, 30};
     const POINT at = DistinctPoint(size);
@@ -325,6 +327,11 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     MouseMove(form, {240, 35});
     EXPECT_TRUE(PumpUntil(
         [&] { return Pixel(form, 200 + at.x, 20 + at.y) == FramePixel(size, 4, at); }, 2s));
+    MouseDown(form, {240, 35});
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Pixel(form, 200 + at.x, 20 + at.y) == FramePixel(size, 2, at); }, 2s));
+    MouseUp(form, {240, 35});
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; })) << "the button's own click";
     MouseMove(form, {380, 280});
     EXPECT_TRUE(PumpUntil([&] {
       return Pixel(form, 200 + at.x, 20 + at.y) == (flat ? Face() : FramePixel(size, 1, at));

@@ -252,6 +252,18 @@ TEST_F(InputListTest, TheListsFrameIsFlatAndItsHeaderIsDrawnFromTheSkin) {
   ui::WindowDC frame(listWindow(), ui::WindowDC::Area::Whole);
   EXPECT_EQ(GetPixel(frame.get(), 0, 50), shadow);
   EXPECT_EQ(GetPixel(frame.get(), 1, 50), skin::ResolveColour(records().Colours.ButtonFace));
+  // Printing the skinned window asks the wrapper for its frame.
+  {
+    ui::Bitmap print(50, 50);
+    ui::Bitmap::Canvas canvas(print);
+    EXPECT_EQ(SendMessageW(listWindow(), skin::WM_SKINPAINTDC,
+                           reinterpret_cast<WPARAM>(canvas.dc()), skin::SkinCookie),
+              skin::SkinCookie);
+    EXPECT_EQ(
+        SendMessageW(listWindow(), skin::WM_SKINPAINTDC, reinterpret_cast<WPARAM>(canvas.dc()), 0),
+        0);
+    EXPECT_EQ(GetPixel(canvas.dc(), 0, 20), shadow);
+  }
 
   TSkinHeader* header = wrapper()->Header();
   ASSERT_NE(header, nullptr);
