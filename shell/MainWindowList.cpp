@@ -22,6 +22,7 @@ void TTntForm1::AddEntry(const std::wstring& caption, const std::wstring& format
   TntListView1->SetItemText(index, 2, path);
   TntListView1->SetImageIndex(index, 0);
   TntListView1->SetChecked(index, true);
+  TntListView1->SetItemData(index, static_cast<LPARAM>(nextEntryId_++));
 }
 
 void TTntForm1::ImportFile(const std::wstring& path) {

@@ -269,6 +269,7 @@ void TCustomListView::InitializeWindow() {
     SetChecked(i, item.checked);
     SetSelected(i, item.selected);
     SetImageIndex(i, item.image);
+    SetItemData(i, item.data);
   }
 }
 
@@ -277,7 +278,7 @@ void TCustomListView::SaveWindowState() {
   saved_.clear();
   int columns = std::max<int>(1, static_cast<int>(columns_.size()));
   for (int i = 0; i < ItemCount(); ++i) {
-    SavedItem item{{}, Checked(i), Selected(i), ImageIndex(i)};
+    SavedItem item{{}, Checked(i), Selected(i), ImageIndex(i), ItemData(i)};
     for (int c = 0; c < columns; ++c) item.texts.push_back(ItemText(i, c));
     saved_.push_back(std::move(item));
   }
@@ -386,6 +387,32 @@ void TCustomListView::SetSelected(int index, bool selected) {
 int TCustomListView::SelCount() const {
   if (!WindowHandle()) return 0;
   return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+LPARAM TCustomListView::ItemData(int index) const {
+  if (!WindowHandle()) return 0;
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  SendMessageW(WindowHandle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
+}
+
+void TCustomListView::SetItemData(int index, LPARAM data) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  item.lParam = data;
+  SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int TCustomListView::IndexOfData(LPARAM data) const {
+  if (!WindowHandle()) return -1;
+  LVFINDINFOW find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = data;
+  return static_cast<int>(
+      SendMessageW(WindowHandle(), LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
 }
 
 void TCustomListView::Delete(int index) { SendMessageW(Handle(), LVM_DELETEITEM, index, 0); }

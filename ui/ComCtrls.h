@@ -82,6 +82,11 @@ class TCustomListView : public TWinControl {
   bool Selected(int index) const;
   void SetSelected(int index, bool selected);
   int SelCount() const;
+  // A value of the caller's kept with the item (its lParam), e.g. an identity that survives
+  // insertions and removals around it; IndexOfData gives -1 when no item holds the value.
+  LPARAM ItemData(int index) const;
+  void SetItemData(int index, LPARAM data);
+  int IndexOfData(LPARAM data) const;
   void Delete(int index);
   void DeleteSelected();
   void Clear();
@@ -100,6 +105,7 @@ class TCustomListView : public TWinControl {
     bool checked;
     bool selected;
     int image;
+    LPARAM data;
   };
   void ApplyColumns();
   void ApplyColors();
