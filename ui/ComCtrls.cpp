@@ -1,6 +1,7 @@
 #include "ui/ComCtrls.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace ui {
 
@@ -321,6 +322,23 @@ int TCustomListView::AddItem(const std::wstring& caption) {
   return static_cast<int>(SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+int TCustomListView::AddItem(const std::vector<std::wstring>& texts, int image, bool checked,
+                             LPARAM data) {
+  HWND h = Handle();
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = INT_MAX;  // the end
+  item.pszText = const_cast<wchar_t*>(texts.empty() ? L"" : texts[0].c_str());
+  item.iImage = image;
+  item.lParam = data;
+  int index =
+      static_cast<int>(SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t c = 1; c < texts.size(); ++c) SetItemText(index, static_cast<int>(c), texts[c]);
+  // The check box's state image is set by the control on insertion, whatever the item says.
+  if (checked) SetChecked(index, true);
+  return index;
+}
+
 std::wstring TCustomListView::ItemText(int index, int column) const {
   if (!WindowHandle()) return {};
   std::wstring buffer(1024, L'\0');
@@ -413,6 +431,16 @@ int TCustomListView::IndexOfData(LPARAM data) const {
   find.lParam = data;
   return static_cast<int>(
       SendMessageW(WindowHandle(), LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
+}
+
+void TCustomListView::BeginUpdate() {
+  if (updating_++ == 0 && HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TCustomListView::EndUpdate() {
+  if (updating_ == 0 || --updating_ > 0 || !HandleAllocated()) return;
+  SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(WindowHandle(), nullptr, FALSE);
 }
 
 void TCustomListView::Delete(int index) { SendMessageW(Handle(), LVM_DELETEITEM, index, 0); }
