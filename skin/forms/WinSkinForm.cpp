@@ -20,6 +20,12 @@ namespace {
 constexpr UINT kCaptionRedraw = 0x00AE;  // themed Windows redraws the caption behind our back
 constexpr UINT kHoverInterval = 250;
 
+// Posted to the window to set its region once a size change is complete.
+UINT RegionMessage() {
+  static const UINT message = RegisterWindowMessageW(L"VelmoSkinUpdateRegion");
+  return message;
+}
+
 bool FrameShown(int state) {
   return state == TWinSkinForm::kActive || state == TWinSkinForm::kReskinning;
 }
@@ -220,13 +226,13 @@ void TWinSkinForm::OnSkinActivate() {
         if (manager && manager->MDIClient())
           PostMessageW(manager->MDIClient(), skin::WM_SKINMDIREDRAW,
                        reinterpret_cast<WPARAM>(handle_), 0);
-      } else if (windowState_ == kNormal) {
+      } else if (windowState_ == kNormal && SkinnedFrame()) {
         skinState_ = kFitting;
         FitWindow(false);
         skinState_ = kActive;
         UpdateRegion();
       }
-    } else if (!isChild_ && borderKind_ != kNoCaption && windowState_ != kMinimized) {
+    } else if (!isChild_ && SkinnedFrame() && windowState_ != kMinimized) {
       skinState_ = kFitting;
       FitWindow(false);
       skinState_ = kActive;
@@ -346,6 +352,11 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     default:
+      if (msg == RegionMessage()) {
+        regionPending_ = false;
+        if (FrameShown(skinState_)) UpdateRegion();
+        return 0;
+      }
       break;
   }
   if (!frameOn_) return Default(msg, wParam, lParam);
@@ -610,7 +621,11 @@ LRESULT TWinSkinForm::OnSize(WPARAM wParam, LPARAM lParam) {
   TSkinManage* manager = Manager();
   if (mdiKind_ == kMDIChild && ((manager && manager->MDIMaximized()) || windowState_ != kNormal))
     return result;
-  if (FrameShown(skinState_)) UpdateRegion();
+  // Not from inside the size change: a region set there undoes a maximize under Wine.
+  if (FrameShown(skinState_) && !regionPending_) {
+    regionPending_ = true;
+    PostMessageW(handle_, RegionMessage(), 0, 0);
+  }
   return result;
 }
 
@@ -782,8 +797,7 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
   clientSubclass_.Remove();
   subclass_.Remove();
   if (!restore || !alive || !wasHooked) return;
-  if (!destroying && frameOn_ && borderKind_ != kNoCaption &&
-      (!isChild_ || mdiKind_ == kMDIChild) &&
+  if (!destroying && frameOn_ && SkinnedFrame() && (!isChild_ || mdiKind_ == kMDIChild) &&
       (skinState_ == kActive || skinState_ == kReskinning) && windowState_ == kNormal) {
     // Back to the default frame around the same client area.
     RECT r{};

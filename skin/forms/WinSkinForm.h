@@ -176,6 +176,8 @@ class TWinSkinForm : public ui::TComponent {
   const ui::Bitmap& IconBitmap() const { return iconBitmap_; }
   // Draws one state frame of a caption button into dc (frame coordinates).
   void PaintButton(HDC dc, const TWinSysButton& button, int frame);
+  // Repaints one caption button on the window over the title beneath it.
+  void PaintButtonAlone(const TWinSysButton& button, int frame);
 
   // --- Size and state --------------------------------------------------------------------
   void MaximizeToggle();
@@ -326,6 +328,7 @@ class TWinSkinForm : public ui::TComponent {
   ui::Bitmap iconBitmap_;
   HICON iconHandle_ = nullptr;  // the window's (or its class's) own; not ours to destroy
   ui::Bitmap frameBitmap_;      // the off-screen frame
+  ui::Bitmap titleBackground_;  // the title as painted before its buttons
   SIZE frameSize_{};
   SIZE regionSize_{};
   bool active_ = true;
@@ -335,4 +338,5 @@ class TWinSkinForm : public ui::TComponent {
   int windowState_ = kNormal;
   bool framePainting_ = true;  // off while CM_MENUCHANGED runs the default
   HWND sizeGrip_ = nullptr;
+  bool regionPending_ = false;
 };

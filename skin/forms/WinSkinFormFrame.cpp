@@ -399,6 +399,14 @@ void TWinSkinForm::PaintTitle(HDC dc, const RECT& titleRect) {
   for (size_t i = 0; i < sysButtons_.size(); ++i) IsButtonVisible(static_cast<int>(i));
   PaintCaptionText(dc, titleRect);
   LayoutButtons();
+  // What lies beneath the buttons, for repainting one of them alone.
+  const int w = frameSize_.cx, h = titleHeight_ + menuBarHeight_;
+  if (titleBackground_.Width() != w || titleBackground_.Height() != h)
+    titleBackground_ = ui::Bitmap(w, h);
+  {
+    ui::Bitmap::Canvas copy(titleBackground_);
+    BitBlt(copy.dc(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+  }
   for (const auto& button : sysButtons_) {
     if (!button->Visible || button->Image().Empty() || button->Data.Visibility == 100) continue;
     int frame = 1;
@@ -416,6 +424,28 @@ void TWinSkinForm::PaintButton(HDC dc, const TWinSysButton& button, int frame) {
     return;
   }
   skin::DrawFrame(dc, r, button.Image(), true, button.FrameCount(), frame);
+}
+
+void TWinSkinForm::PaintButtonAlone(const TWinSysButton& button, int frame) {
+  const RECT& r = button.BoundsRect;
+  const int w = Width(r), h = Height(r);
+  if (w <= 0 || h <= 0 || titleBackground_.Empty() || !IsWindow(handle_)) return;
+  ui::Bitmap work(w, h);
+  {
+    ui::Bitmap::Canvas canvas(work);
+    {
+      ui::Bitmap::Canvas back(titleBackground_);
+      BitBlt(canvas.dc(), 0, 0, w, h, back.dc(), r.left, r.top, SRCCOPY);
+    }
+    const int saved = SaveDC(canvas.dc());
+    SetViewportOrgEx(canvas.dc(), -r.left, -r.top, nullptr);
+    PaintButton(canvas.dc(), button, frame);
+    RestoreDC(canvas.dc(), saved);
+  }
+  ui::WindowDC dc(handle_, ui::WindowDC::Area::Whole);
+  if (!dc.get()) return;
+  ui::Bitmap::Canvas canvas(work);
+  BitBlt(dc.get(), r.left, r.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
 
 std::wstring TWinSkinForm::ReadCaption() const {

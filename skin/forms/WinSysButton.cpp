@@ -23,6 +23,5 @@ int TWinSysButton::PaintFrame() const {
 
 void TWinSysButton::Paint() {
   if (!Visible || Image().Empty() || !IsWindow(Form.Handle())) return;
-  ui::WindowDC dc(Form.Handle(), ui::WindowDC::Area::Whole);
-  if (dc.get()) Form.PaintButton(dc.get(), *this, PaintFrame());
+  Form.PaintButtonAlone(*this, PaintFrame());
 }
