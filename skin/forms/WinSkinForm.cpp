@@ -20,12 +20,6 @@ namespace {
 constexpr UINT kCaptionRedraw = 0x00AE;  // themed Windows redraws the caption behind our back
 constexpr UINT kHoverInterval = 250;
 
-// Posted to the window to set its region once a size change is complete.
-UINT RegionMessage() {
-  static const UINT message = RegisterWindowMessageW(L"VelmoSkinUpdateRegion");
-  return message;
-}
-
 bool FrameShown(int state) {
   return state == TWinSkinForm::kActive || state == TWinSkinForm::kReskinning;
 }
@@ -352,11 +346,6 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     default:
-      if (msg == RegionMessage()) {
-        regionPending_ = false;
-        if (FrameShown(skinState_)) UpdateRegion();
-        return 0;
-      }
       break;
   }
   if (!frameOn_) return Default(msg, wParam, lParam);
@@ -621,11 +610,7 @@ LRESULT TWinSkinForm::OnSize(WPARAM wParam, LPARAM lParam) {
   TSkinManage* manager = Manager();
   if (mdiKind_ == kMDIChild && ((manager && manager->MDIMaximized()) || windowState_ != kNormal))
     return result;
-  // Not from inside the size change: a region set there undoes a maximize under Wine.
-  if (FrameShown(skinState_) && !regionPending_) {
-    regionPending_ = true;
-    PostMessageW(handle_, RegionMessage(), 0, 0);
-  }
+  if (FrameShown(skinState_)) UpdateRegion();
   return result;
 }
 

@@ -338,5 +338,4 @@ class TWinSkinForm : public ui::TComponent {
   int windowState_ = kNormal;
   bool framePainting_ = true;  // off while CM_MENUCHANGED runs the default
   HWND sizeGrip_ = nullptr;
-  bool regionPending_ = false;
 };
