@@ -62,6 +62,7 @@ int wmain(int argc, wchar_t** argv) {
   // 访问目录 without a folder: a message box, and the main window inactive behind it.
   Click(app.Button(L"访问目录"));
   if (auto box = WaitForMessageBox(app.ProcessId(), 10s)) {
+    SetForegroundWindow(box->window);
     Sleep(800);
     SaveWindow(box->window, out / L"message-box.bmp");
     SaveWindow(app.MainWindow(), out / L"main-window-inactive.bmp");
@@ -76,6 +77,7 @@ int wmain(int argc, wchar_t** argv) {
     WaitFor([&] { return (dialog = FindProcessWindow(app.ProcessId(), L"#32770")) != nullptr; },
             20s);
     if (!dialog) return;
+    SetForegroundWindow(dialog);
     Sleep(1000);
     SaveWindow(dialog, out / file);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -88,6 +90,7 @@ int wmain(int argc, wchar_t** argv) {
   app.Import(
       {clips / L"旅行记录 第一集.flv", clips / L"海边日落.flv", clips / L"家庭聚会 2009.flv"});
   app.SetEntryChecked(2, false);
+  SetForegroundWindow(app.MainWindow());
   Sleep(500);
   SaveWindow(app.MainWindow(), out / L"main-window-list.bmp");
 
