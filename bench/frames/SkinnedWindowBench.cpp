@@ -32,6 +32,23 @@ double Now() {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// CPU time of this thread: less disturbed than the clock on a shared machine.
+double ThreadCpu() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto ms = [](FILETIME t) {
+    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 |
+                               t.dwLowDateTime) /
+           10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
+struct Cost {
+  double wall = 0;
+  double cpu = 0;
+};
+
 // Handles everything that is waiting, until nothing is.
 void Drain() {
   MSG msg;
@@ -57,9 +74,9 @@ void SetSkinning(bool on) {
 }
 
 // Creation of the main window to its first complete paint.
-double StartUp(bool skinned) {
+Cost StartUp(bool skinned) {
   SetSkinning(skinned);
-  const double start = Now();
+  const double start = Now(), startCpu = ThreadCpu();
   auto form = std::make_unique<TTntForm1>(nullptr);
   form->Show();
   const HWND window = form->Handle();
@@ -73,10 +90,10 @@ double StartUp(bool skinned) {
     Sleep(0);
   }
   Drain();
-  const double elapsed = Now() - start;
+  const Cost cost{Now() - start, ThreadCpu() - startCpu};
   form.reset();
   Drain();
-  return elapsed;
+  return cost;
 }
 
 double Repaint(bool skinned, int times) {
@@ -114,15 +131,20 @@ int main() {
   // Warm-up: fonts, layouts and the skin's first decode.
   StartUp(true);
   StartUp(false);
-  std::vector<double> skinned, plain;
-  for (int i = 0; i < 7; ++i) {
-    skinned.push_back(StartUp(true));
-    plain.push_back(StartUp(false));
+  std::vector<double> skinned, plain, skinnedCpu, plainCpu;
+  for (int i = 0; i < 15; ++i) {
+    const Cost on = StartUp(true), off = StartUp(false);
+    skinned.push_back(on.wall);
+    skinnedCpu.push_back(on.cpu);
+    plain.push_back(off.wall);
+    plainCpu.push_back(off.cpu);
   }
   const double s = Median(skinned), p = Median(plain);
+  const double sc = Median(skinnedCpu), pc = Median(plainCpu);
   std::printf(
-      "start-up to first paint: skinned %.1f ms, unskinned %.1f ms, ratio %.2f (goal <= 1.2)\n", s,
-      p, s / p);
+      "start-up to first paint (median of 15): skinned %.1f ms, unskinned %.1f ms, ratio "
+      "%.2f; thread CPU %.1f ms against %.1f ms, ratio %.2f (goal <= 1.2)\n",
+      s, p, s / p, sc, pc, sc / pc);
 
   const double rs = Repaint(true, 40), rp = Repaint(false, 40);
   std::printf(

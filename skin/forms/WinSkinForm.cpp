@@ -242,7 +242,7 @@ void TWinSkinForm::OnSkinActivate() {
   if (skinData_ && skinData_->OnAfterSkinForm)
     skinData_->OnAfterSkinForm(*skinData_, handle_, name_);
   skinState_ = kActive;
-  // A window that was minimized (or not yet resized) paints its frame now.
+  // The frame is painted once it is complete (not while the window was being fitted).
   if (frameOn_ && borderKind_ != kNoCaption) PaintFrame(nullptr);
   SetHoverTimer(active_);
 }
