@@ -84,6 +84,24 @@ TEST_F(CaptionButtonsTest, HoverPressAndLeaveShowTheirFrames) {
   }
 }
 
+// The hover timer finds the cursor gone and lets the button go, as a missed leave would.
+TEST_F(CaptionButtonsTest, TheHoverTimerReleasesAButtonTheCursorLeft) {
+  const HWND window = MakeForm()->Handle();
+  TWinSkinForm& skinner = *Skinner(window);
+  TWinSysButton* close = Button(window, TWinSysButton::kClose);
+  ASSERT_NE(close, nullptr);
+  const POINT p = Telling(skinner, *close, {1, 3});
+  const POINT at = Centre(window, *close);
+  SetCursorPos(at.x, at.y);
+  SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(at.x, at.y));
+  Pump(400ms);
+  EXPECT_EQ(skinner.HotObject(), close) << "the cursor is still on it";
+  SetCursorPos(5, 1000);
+  Pump(400ms);
+  EXPECT_EQ(skinner.HotObject(), nullptr);
+  EXPECT_EQ(Shown(window, *close, p), Expected(skinner, *close, 1, p));
+}
+
 TEST_F(CaptionButtonsTest, ClicksMaximizeRestoreMinimizeAndClose) {
   const HWND window = MakeForm()->Handle();
   RECT normal{};

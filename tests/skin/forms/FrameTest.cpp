@@ -167,6 +167,32 @@ TEST_F(FrameTest, EverySkinnedWindowAnswersTheQuery) {
   EXPECT_EQ(Skinner(dialog->Handle())->BorderKind(), TWinSkinForm::kDialogFrame);
 }
 
+// A standard dialog wears the dialog frame, and one whose caption would not fit is widened
+// with its controls moved to the middle.
+TEST_F(FrameTest, ADialogIsWidenedToItsCaption) {
+  const std::wstring caption(40, L'W');
+  HWND dialog = CreateWindowExW(0, L"#32770", caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                200, 200, 160, 120, nullptr, nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 20, 60, 24, dialog,
+                                nullptr, nullptr, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  SetForegroundWindow(dialog);
+  ASSERT_TRUE(WaitSkinned(dialog));
+  TWinSkinForm& skinner = *Skinner(dialog);
+  EXPECT_TRUE(skinner.IsDialogClass());
+  EXPECT_EQ(skinner.BorderKind(), TWinSkinForm::kDialogFrame);
+  RECT window{}, moved{};
+  GetWindowRect(dialog, &window);
+  const int grown =
+      window.right - window.left -
+      (160 - 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + skinner.BorderLeft() + skinner.BorderRight());
+  EXPECT_GT(grown, 100);
+  GetWindowRect(button, &moved);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&moved), 2);
+  EXPECT_NEAR(moved.left, 20 + grown / 2, 2);
+  DestroyWindow(dialog);
+}
+
 // A window without a caption is hooked but keeps its size and its own frame.
 TEST_F(FrameTest, AWindowWithoutCaptionIsNeverResized) {
   auto form = std::make_unique<ui::TForm>(nullptr);
