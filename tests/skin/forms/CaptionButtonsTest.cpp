@@ -134,17 +134,11 @@ LRESULT CALLBACK NoMaxProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 HWND PlainWindow(DWORD style, DWORD exStyle = 0) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = NoMaxProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VelmoButtons";
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(exStyle, L"VelmoButtons", L"Plain", style, 150, 120, 420, 260,
-                                nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
-  return window;
+  return skintest::PlainWindow({.className = L"VelmoButtons",
+                                .style = style,
+                                .exStyle = exStyle,
+                                .bounds = {150, 120, 570, 380},
+                                .procedure = NoMaxProc});
 }
 
 TEST_F(CaptionButtonsTest, ADisabledButtonShowsItsFourthFrame) {

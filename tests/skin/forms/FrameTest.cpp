@@ -55,22 +55,15 @@ TEST_F(FrameTest, TheCaptionTextColourFollowsActivity) {
   EXPECT_EQ(CountColour(shot, text, active), 0);
 }
 
-LRESULT CALLBACK GreenProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 TEST_F(FrameTest, TheKeyColouredCornerLiesOutsideTheRegion) {
   // An unskinned green window beneath.
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = GreenProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VelmoGreen";
   ui::GdiObject<HBRUSH> green(CreateSolidBrush(RGB(0, 200, 0)));
-  wc.hbrBackground = green.get();
-  RegisterClassW(&wc);
   manager->SetEnabled(false);
-  HWND below = CreateWindowExW(0, L"VelmoGreen", L"", WS_POPUP | WS_VISIBLE, 0, 0, 900, 700,
-                               nullptr, nullptr, wc.hInstance, nullptr);
+  HWND below = PlainWindow({.className = L"VelmoGreen",
+                            .style = WS_POPUP | WS_VISIBLE,
+                            .bounds = {0, 0, 900, 700},
+                            .background = green.get(),
+                            .show = false});
   UpdateWindow(below);
   manager->SetEnabled(true);
   ui::TForm* form = MakeForm();

@@ -13,27 +13,6 @@ namespace {
 
 class SkinManageTest : public SkinnedTest {};
 
-LRESULT CALLBACK PlainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-// A top-level window of a class registered for `instance`, shown and activated.
-HWND PlainWindow(const wchar_t* className, HINSTANCE instance, int width = 300, int height = 200,
-                 bool show = true, DWORD style = WS_OVERLAPPEDWINDOW) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PlainProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = className;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, className, L"Plain", style, 200, 150, width, height, nullptr,
-                                nullptr, instance, nullptr);
-  if (!show) return window;
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
-  return window;
-}
-
 TEST_F(SkinManageTest, FirstActivationMakesOneSkinnerAndPostsTheActivation) {
   auto form = std::make_unique<ui::TForm>(nullptr);
   form->SetBounds(100, 100, 400, 300);
@@ -59,7 +38,6 @@ TEST_F(SkinManageTest, FirstActivationMakesOneSkinnerAndPostsTheActivation) {
 
 // Which windows the rules take, one row a window.
 TEST_F(SkinManageTest, WindowRules) {
-  HINSTANCE self = GetModuleHandleW(nullptr);
   HINSTANCE other = GetModuleHandleW(L"kernel32.dll");
   struct Row {
     const char* what;
@@ -81,11 +59,16 @@ TEST_F(SkinManageTest, WindowRules) {
          return h;
        },
        false},
-      {"a window of this module", [&] { return PlainWindow(L"VelmoPlain", self); }, true},
+      {"a window of this module", [&] { return PlainWindow({}); }, true},
       {"a zero-sized window",
-       [&] { return PlainWindow(L"VelmoEmpty", self, 0, 0, true, WS_POPUP); }, false},
+       [&] {
+         return PlainWindow(
+             {.className = L"VelmoEmpty", .style = WS_POPUP, .bounds = {200, 150, 200, 150}});
+       },
+       false},
       {"the application window", [&] { return ui::Application().Handle(); }, false},
-      {"another module's window", [&] { return PlainWindow(L"ForeignPlain", other); }, false},
+      {"another module's window",
+       [&] { return PlainWindow({.className = L"ForeignPlain", .instance = other}); }, false},
       {"another module's dialog",
        [&] {
          HWND box = CreateWindowExW(0, L"#32770", L"Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU,
@@ -95,8 +78,8 @@ TEST_F(SkinManageTest, WindowRules) {
          return box;
        },
        true},
-      {"a class with preview (xoPreview set)", [&] { return PlainWindow(L"TPrintPreview", self); },
-       true},
+      {"a class with preview (xoPreview set)",
+       [&] { return PlainWindow({.className = L"TPrintPreview"}); }, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -107,13 +90,14 @@ TEST_F(SkinManageTest, WindowRules) {
   }
   // Without xoPreview a class containing "preview" keeps its own frame.
   data->SetOptions(data->Options() & ~Bit(xoPreview));
-  EXPECT_FALSE(manager->SkinWindow(PlainWindow(L"MyPreviewWindow", self)));
+  EXPECT_FALSE(manager->SkinWindow(PlainWindow({.className = L"MyPreviewWindow"})));
   EXPECT_FALSE(manager->AcceptWindow(nullptr, L"TPrintPreview"));
 }
 
 TEST_F(SkinManageTest, AnMDIChildIsSkinnedAtCreationWhateverItsSize) {
   HINSTANCE self = GetModuleHandleW(nullptr);
-  HWND frame = PlainWindow(L"VelmoMDIFrame", self, 500, 400, false);
+  HWND frame =
+      PlainWindow({.className = L"VelmoMDIFrame", .bounds = {200, 150, 700, 550}, .show = false});
   CLIENTCREATESTRUCT ccs{};
   HWND client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE,
                                 0, 0, 400, 300, frame, nullptr, self, &ccs);

@@ -93,6 +93,25 @@ std::vector<std::uint8_t> SkinStream(const SkinVariant& variant) {
   return FrameStoredSkin(StoreSkinPackage(BuildSkinPackage(entries)));
 }
 
+HWND PlainWindow(const PlainWindowArgs& args) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = args.procedure ? args.procedure : DefWindowProcW;
+  wc.hInstance = args.instance ? args.instance : GetModuleHandleW(nullptr);
+  wc.lpszClassName = args.className;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = args.background;
+  RegisterClassW(&wc);
+  const RECT& r = args.bounds;
+  HWND window =
+      CreateWindowExW(args.exStyle, args.className, L"Plain", args.style, r.left, r.top,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+  if (args.show) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  }
+  return window;
+}
+
 void Pump(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
   do {

@@ -30,6 +30,19 @@ struct SkinVariant {
 };
 std::vector<std::uint8_t> SkinStream(const SkinVariant& variant = {});
 
+// A plain top-level window of a class of its own (no framework object behind it).
+struct PlainWindowArgs {
+  const wchar_t* className = L"VelmoPlain";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  RECT bounds{200, 150, 500, 350};
+  HINSTANCE instance = nullptr;  // this module
+  HBRUSH background = nullptr;
+  WNDPROC procedure = nullptr;  // DefWindowProc
+  bool show = true;             // shown and activated
+};
+HWND PlainWindow(const PlainWindowArgs& args);
+
 void Pump(std::chrono::milliseconds duration = 0ms);
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s);
 COLORREF ScreenPixel(int x, int y);

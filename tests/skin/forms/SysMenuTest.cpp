@@ -120,21 +120,10 @@ TEST_F(SysMenuTest, ASecondClickOnTheIconClosesTheWindow) {
   EXPECT_FALSE(IsWindowVisible(other));
 }
 
-LRESULT CALLBACK PlainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 TEST_F(SysMenuTest, MaximizeIsDisabledWithoutAMaximizeBox) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PlainProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VelmoNoMax";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, L"VelmoNoMax", L"No max",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 150, 150,
-                                360, 240, nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
+  HWND window = PlainWindow({.className = L"VelmoNoMax",
+                             .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                             .bounds = {150, 150, 510, 390}});
   ASSERT_TRUE(WaitSkinned(window));
   {
     MenuWatch watch;
