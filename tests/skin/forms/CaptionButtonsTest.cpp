@@ -92,11 +92,19 @@ TEST_F(CaptionButtonsTest, TheHoverTimerReleasesAButtonTheCursorLeft) {
   ASSERT_NE(close, nullptr);
   const POINT p = Telling(skinner, *close, {1, 3});
   const POINT at = Centre(window, *close);
-  SetCursorPos(at.x, at.y);
+  auto moveCursor = [](POINT to) {
+    SetCursorPos(to.x, to.y);
+    return PumpUntil([&] {
+      POINT now{};
+      GetCursorPos(&now);
+      return now.x == to.x && now.y == to.y;
+    });
+  };
+  ASSERT_TRUE(moveCursor(at));
   SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(at.x, at.y));
   Pump(400ms);
   EXPECT_EQ(skinner.HotObject(), close) << "the cursor is still on it";
-  SetCursorPos(5, 1000);
+  ASSERT_TRUE(moveCursor({5, 1000}));
   Pump(400ms);
   EXPECT_EQ(skinner.HotObject(), nullptr);
   EXPECT_EQ(Shown(window, *close, p), Expected(skinner, *close, 1, p));
