@@ -7,6 +7,8 @@
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/forms/SkinManage.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
@@ -39,6 +41,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.SetTitle(L"Velmo转换 - 独立版");
   // The main window's layout carries the skin component; the reader must know its class.
   TSkinData::RegisterClass();
+  // The skin component of the layout creates the control manager, which skins every window.
+  TSkinManage::Register();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
   try {
@@ -50,6 +54,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   TntForm2 = progressForm.get();
   application.Run();
+  // The windows are given back before the forms (and their skin) go.
+  skin::DestroySkinManager();
   TntForm2 = nullptr;
   return 0;
 }
