@@ -8,6 +8,8 @@
 #include "shell/SingleInstance.h"
 #include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/forms/SkinManage.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
@@ -40,6 +42,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.SetTitle(L"Velmo转换 - 独立版");
   // The main window's layout carries the skin component; the reader must know its class.
   TSkinData::RegisterClass();
+  // The skin component of the layout creates the control manager, which skins every window.
+  TSkinManage::Register();
+  // Every control wrapper class, for the form skinners to wrap child controls with.
   skin::RegisterSkinControls();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
@@ -52,6 +57,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   TntForm2 = progressForm.get();
   application.Run();
+  // The windows are given back before the forms (and their skin) go.
+  skin::DestroySkinManager();
   TntForm2 = nullptr;
   return 0;
 }
