@@ -159,7 +159,10 @@ int TSkinButton::FaceFrame() const {
 COLORREF TSkinButton::TextColour(int frame) const {
   if (!enabled_) return GetSysColor(COLOR_BTNSHADOW);
   if (const TDataSkinButton* b = ButtonsRecord()) {
-    if (frame == kNormal && b->HasNormalColour2) return skin::ResolveColour(b->NormalColour2);
+    // A focused or default button is a normal one with a focus cue: the same text colour, so
+    // that a grey font of the control never makes it look disabled.
+    if ((frame == kNormal || frame == kFocused) && b->HasNormalColour2)
+      return skin::ResolveColour(b->NormalColour2);
     if (frame == kHotFrame && b->HasMouseOverColour2)
       return skin::ResolveColour(b->MouseOverColour2);
     if (frame == kPressedFrame && b->HasPressedColour2)
