@@ -108,6 +108,11 @@ void TSkinScrollbar::RefreshBars(UINT msg) {
   if (vertical_) vertical_->Refresh();
 }
 
+void TSkinScrollbar::ShowScrollPart(UINT msg, WPARAM wParam) {
+  TWScrollbar* bar = msg == WM_HSCROLL ? horizontal_.get() : vertical_.get();
+  if (bar) bar->SetPart(LOWORD(wParam));
+}
+
 void TSkinScrollbar::ConcealBars() {
   if (horizontal_) horizontal_->Conceal();
   if (vertical_) vertical_->Conceal();
@@ -132,10 +137,8 @@ void TSkinScrollbar::AfterMessage(ui::TMessage& m) {
       UpdateBars();
       break;
     case WM_HSCROLL:
-      if (horizontal_) horizontal_->SetPart(LOWORD(m.WParam));
-      break;
     case WM_VSCROLL:
-      if (vertical_) vertical_->SetPart(LOWORD(m.WParam));
+      ShowScrollPart(m.Msg, m.WParam);
       break;
     case WM_MOUSEWHEEL:
       for (TWScrollbar* bar : {horizontal_.get(), vertical_.get()})

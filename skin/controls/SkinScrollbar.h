@@ -34,6 +34,8 @@ class TSkinScrollbar : public TSkinControl {
   // Both overlays over their bars again (hidden where a bar is gone).
   void UpdateBars();
   void ConcealBars();
+  // A scroll notification the control got: the overlay of its bar shows the part it names.
+  void ShowScrollPart(UINT msg, WPARAM wParam);
   // After messages that may change a scroll range without a repaint.
   void RefreshBars(UINT msg);
   void FreeBars();

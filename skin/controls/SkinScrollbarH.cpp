@@ -22,10 +22,9 @@ void TSkinScrollbarH::AfterMessage(ui::TMessage& m) {
       UpdateBars();
       break;
     case WM_HSCROLL:
-      if (horizontal_) horizontal_->SetPart(LOWORD(m.WParam));
-      break;
     case WM_VSCROLL:
-      if (vertical_) vertical_->SetPart(LOWORD(m.WParam));
+      // The scroll code alone: a thumb track carries the position in the high word.
+      ShowScrollPart(m.Msg, m.WParam);
       break;
     default:
       RefreshBars(m.Msg);

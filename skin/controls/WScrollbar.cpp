@@ -260,15 +260,7 @@ void TWScrollbar::OnPaint() {
     painted_ = bar;
     const SIZE size{Width(bar.screen), Height(bar.screen)};
     if (size.cx > 0 && size.cy > 0 && size.cx <= client.right && size.cy <= client.bottom) {
-      ScrollBarLook look;
-      look.vertical = orientation_ == 1;
-      look.size = size;
-      look.arrow = arrow_;
-      look.thumbStart = bar.thumbStart;
-      look.thumbEnd = bar.thumbEnd;
-      look.part = part_;
-      look.pressed = pressed_;
-      look.disabled = bar.disabled;
+      ScrollBarLook look = LookOf(bar);
       if (kind_ != kControl && part_ == ScrollBarLook::kThumb && pressed_) {
         // Dragged: the thumb follows the cursor from where it was pressed.
         POINT cursor;
@@ -298,16 +290,23 @@ void TWScrollbar::OnPaint() {
 
 int TWScrollbar::Along(POINT client) const { return orientation_ ? client.y : client.x; }
 
+ScrollBarLook TWScrollbar::LookOf(const Bar& bar) const {
+  ScrollBarLook look;
+  look.vertical = orientation_ == 1;
+  look.size = {Width(bar.screen), Height(bar.screen)};
+  look.arrow = arrow_;
+  look.thumbStart = bar.thumbStart;
+  look.thumbEnd = bar.thumbEnd;
+  look.part = part_;
+  look.pressed = pressed_;
+  look.disabled = bar.disabled;
+  return look;
+}
+
 void TWScrollbar::OnMouseMove(POINT point) {
   Bar bar;
   if (ReadBar(bar)) {
-    ScrollBarLook look;
-    look.vertical = orientation_ == 1;
-    look.size = {Width(bar.screen), Height(bar.screen)};
-    look.arrow = arrow_;
-    look.thumbStart = bar.thumbStart;
-    look.thumbEnd = bar.thumbEnd;
-    const int part = look.HitTest(Along(point));
+    const int part = LookOf(bar).HitTest(Along(point));
     if (part != part_) {
       part_ = part;
       Invalidate();
@@ -329,13 +328,7 @@ void TWScrollbar::OnButtonDown(POINT point) {
   Bar bar;
   if (ReadBar(bar)) {
     pressThumbStart_ = bar.thumbStart;
-    ScrollBarLook look;
-    look.vertical = orientation_ == 1;
-    look.size = {Width(bar.screen), Height(bar.screen)};
-    look.arrow = arrow_;
-    look.thumbStart = bar.thumbStart;
-    look.thumbEnd = bar.thumbEnd;
-    part_ = look.HitTest(Along(point));
+    part_ = LookOf(bar).HitTest(Along(point));
   }
   const LPARAM at = TargetPoint(point);
   pressed_ = true;

@@ -64,6 +64,8 @@ class TWScrollbar {
   bool ReadBar(Bar& bar) const;
   bool ReadControlBar(Bar& bar) const;
   int Along(POINT client) const;
+  // The bar as the painter and the hit test see it now.
+  ScrollBarLook LookOf(const Bar& bar) const;
   void OnPaint();
   void OnMouseMove(POINT point);
   void OnButtonDown(POINT point);
