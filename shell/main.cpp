@@ -6,6 +6,7 @@
 #include "shell/AppDataDir.h"
 #include "shell/MainWindow.h"
 #include "shell/SingleInstance.h"
+#include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/forms/SkinManage.h"
@@ -43,6 +44,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TSkinData::RegisterClass();
   // The skin component of the layout creates the control manager, which skins every window.
   TSkinManage::Register();
+  // Every control wrapper class, for the form skinners to wrap child controls with.
+  skin::RegisterSkinControls();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
   try {

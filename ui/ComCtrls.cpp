@@ -7,11 +7,6 @@ namespace ui {
 
 namespace {
 
-std::wstring UnicodeClassName(const TPersistent& control) {
-  const std::wstring& name = control.ClassName();
-  return name.rfind(L"TTnt", 0) == 0 ? name + L".UnicodeClass" : name;
-}
-
 // An object property that points at an image list of the same form.
 template <typename T>
 TPropInfo ImageListProperty(const wchar_t* name, TCustomImageList* (T::*get)() const,
@@ -209,7 +204,7 @@ void TCustomListView::SetColumns(const std::vector<std::wstring>& v) {
 
 void TCustomListView::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = WC_LISTVIEWW;
   p.style |= LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS | WS_CLIPCHILDREN;
   static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
@@ -491,7 +486,7 @@ void TCustomStatusBar::SetSizeGrip(bool v) {
 
 void TCustomStatusBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = STATUSCLASSNAMEW;
   // The framework aligns it; the control must not move itself.
   p.style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
@@ -544,7 +539,7 @@ void TProgressBar::SetSmooth(bool v) {
 
 void TProgressBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = PROGRESS_CLASSW;
   if (smooth_) p.style |= PBS_SMOOTH;
 }
@@ -605,7 +600,7 @@ int TCustomTabControl::TabCount() const {
 
 void TCustomTabControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = WC_TABCONTROLW;
   p.style |= WS_CLIPCHILDREN | (multiLine_ ? TCS_MULTILINE : 0);
   if (style_ == TTabStyle::tsButtons) p.style |= TCS_BUTTONS;

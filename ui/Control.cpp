@@ -36,13 +36,52 @@ ATOM ControlAtom() {
   return atom;
 }
 
-// Window classes registered by the framework, with the procedure each one is built on.
-std::map<std::wstring, WNDPROC>& ClassProcs() {
-  static std::map<std::wstring, WNDPROC> procs;
+// Window classes registered by the framework, with the class and procedure each one is
+// built on.
+struct FrameworkClass {
+  WNDPROC proc;
+  std::wstring baseClass;
+};
+std::map<std::wstring, FrameworkClass>& ClassProcs() {
+  static std::map<std::wstring, FrameworkClass> procs;
   return procs;
 }
 
+bool IsMouseDown(UINT msg) {
+  return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN;
+}
+
+void RaiseMouseDown(TControl& control, const TMessage& m) {
+  int shift = KeysToShiftState(m.WParam);
+  if (m.Msg == WM_LBUTTONDBLCLK) shift |= ssDouble;
+  control.MouseDown(m.Msg == WM_RBUTTONDOWN ? TMouseButton::mbRight : TMouseButton::mbLeft, shift,
+                    GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+}
+
 }  // namespace
+
+int KeysToShiftState(WPARAM keys) {
+  int shift = 0;
+  if (keys & MK_SHIFT) shift |= ssShift;
+  if (keys & MK_CONTROL) shift |= ssCtrl;
+  if (keys & MK_LBUTTON) shift |= ssLeft;
+  if (keys & MK_RBUTTON) shift |= ssRight;
+  if (keys & MK_MBUTTON) shift |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+std::wstring FrameworkWindowClass(const TPersistent& control) {
+  const std::wstring& name = control.ClassName();
+  return name.rfind(L"TTnt", 0) == 0 ? name + L".UnicodeClass" : name;
+}
+
+std::wstring BaseWindowClass(std::wstring_view windowClass) {
+  for (const auto& [name, registered] : ClassProcs()) {
+    if (SameText(name, windowClass)) return registered.baseClass;
+  }
+  return {};
+}
 
 // ---- TControl ----------------------------------------------------------------------------
 
@@ -230,6 +269,10 @@ void TControl::Click() {
   if (OnClick) OnClick(*this);
 }
 
+void TControl::MouseDown(TMouseButton button, int shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+}
+
 void TControl::Resized() {
   if (OnResize) OnResize(*this);
 }
@@ -241,6 +284,11 @@ void TControl::WndProc(TMessage& m) {
       break;
     case CM_MOUSELEAVE:
       mouseInControl_ = false;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+      RaiseMouseDown(*this, m);
       break;
     default:
       break;
@@ -361,9 +409,9 @@ void TWinControl::CreateWnd() {
     wc.hInstance = ModuleInstance();
     wc.lpszClassName = params.windowClass.c_str();
     RegisterClassExW(&wc);
-    it = procs.emplace(params.windowClass, original).first;
+    it = procs.emplace(params.windowClass, FrameworkClass{original, params.baseClass}).first;
   }
-  defWndProc_ = it->second;
+  defWndProc_ = it->second.proc;
   CreateWindowHandle(params);
   if (!handle_) return;
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
@@ -417,7 +465,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND window, UINT msg, WPARAM wParam, L
     wchar_t name[256];
     GetClassNameW(window, name, 256);
     auto it = ClassProcs().find(name);
-    WNDPROC proc = it == ClassProcs().end() ? DefWindowProcW : it->second;
+    WNDPROC proc = it == ClassProcs().end() ? DefWindowProcW : it->second.proc;
     return CallWindowProcW(proc, window, msg, wParam, lParam);
   }
   TMessage m{msg, wParam, lParam, 0};
@@ -507,6 +555,7 @@ void TWinControl::HandleMouse(TMessage& m) {
     TrackMouseEvent(&tme);
   }
   if (target == this) {
+    if (IsMouseDown(m.Msg)) RaiseMouseDown(*this, m);
     DefaultHandler(m);
     return;
   }

@@ -13,10 +13,27 @@
 
 namespace ui {
 
+class TControl;
 class TWinControl;
 class TPopupMenu;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// Shift state of a mouse event, as bits.
+enum TShiftStateBits : int {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
+// The shift state of a mouse message's key flags (MK_SHIFT, MK_LBUTTON, ...).
+int KeysToShiftState(WPARAM keys);
+using TMouseEvent =
+    std::function<void(TControl& sender, TMouseButton button, int shift, int x, int y)>;
 
 // A control's message handler. WindowProc starts as the control's own WndProc; the skin
 // engine saves it, installs its own, calls the saved one for what it does not handle, and
@@ -79,10 +96,14 @@ class TControl : public TComponent {
   virtual void Invalidate();
   virtual void Repaint();
   void Click();
+  // A mouse button went down on the control (client coordinates); raises OnMouseDown.
+  // Also called by whoever takes a press away from the control (the skin engine).
+  void MouseDown(TMouseButton button, int shift, int x, int y);
   bool MouseInControl() const { return mouseInControl_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnResize;
+  TMouseEvent OnMouseDown;
 
  protected:
   // The control's own message handling; ends in DefaultHandler.
@@ -111,6 +132,15 @@ class TControl : public TComponent {
   std::unique_ptr<TFont> font_;
   TPopupMenu* popupMenu_ = nullptr;
 };
+
+// The window class the framework registers for a control class: the Unicode controls'
+// classes carry their library's suffix ("TTntBitBtn.UnicodeClass"), others are the class
+// name ("TButton").
+std::wstring FrameworkWindowClass(const TPersistent& control);
+// The Win32 class a framework window class is built on ("BUTTON" for
+// "TTntBitBtn.UnicodeClass", any case), or empty when the framework registered no such
+// class or built it on no system class.
+std::wstring BaseWindowClass(std::wstring_view windowClass);
 
 // The parameters of the window a windowed control creates.
 struct TCreateParams {

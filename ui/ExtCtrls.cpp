@@ -26,8 +26,7 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
 void TCustomControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  const std::wstring& name = ClassName();
-  p.windowClass = name.rfind(L"TTnt", 0) == 0 ? name + L".UnicodeClass" : name;
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass.clear();
   p.style |= WS_CLIPCHILDREN;
   p.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;

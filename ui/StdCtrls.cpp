@@ -10,12 +10,6 @@ namespace ui {
 
 namespace {
 
-std::wstring UnicodeClassName(const TPersistent& control) {
-  // The Unicode controls' window classes carry the suffix their library gives them.
-  const std::wstring& name = control.ClassName();
-  return name.rfind(L"TTnt", 0) == 0 ? name + L".UnicodeClass" : name;
-}
-
 const std::vector<std::wstring> kAlignments = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
 
 }  // namespace
@@ -57,7 +51,7 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
 
 void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = L"EDIT";
   p.style |= ES_AUTOHSCROLL | ES_LEFT | (readOnly_ ? ES_READONLY : 0);
   if (borderStyle_ == TBorderStyle::bsSingle) p.exStyle |= WS_EX_CLIENTEDGE;
@@ -83,7 +77,7 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) { SetTabS
 
 void TButtonControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = L"BUTTON";
 }
 
@@ -513,7 +507,7 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
 
 void TCustomComboBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.windowClass = UnicodeClassName(*this);
+  p.windowClass = FrameworkWindowClass(*this);
   p.baseClass = L"COMBOBOX";
   p.style |= WS_VSCROLL | CBS_AUTOHSCROLL | CBS_HASSTRINGS;
   switch (style_) {

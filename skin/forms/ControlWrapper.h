@@ -49,6 +49,9 @@ class TControlWrapper : public ui::TComponent {
   virtual void SkinChanged() = 0;
   // The mouse left the wrapped window (hover tracking of plain windows).
   virtual void MouseLeft() {}
+  // The control's colour is replaced by the skin's (the attachment's colour flag); an
+  // application's own wrapper is attached with it.
+  virtual bool ApplyColour() const { return false; }
   // 0 new, 1 attached, 6 the wrapped window has been destroyed.
   virtual int StateCode() const = 0;
   virtual HWND WindowHandle() const = 0;

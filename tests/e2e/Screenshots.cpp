@@ -102,6 +102,18 @@ int wmain(int argc, wchar_t** argv) {
   HWND cancel = FindDescendant(app.ProgressWindow(), L"取消");
   Click(cancel);
   WaitFor([&] { return app.ProgressWindow() == nullptr; }, 30s);
+
+  // A longer list: the skinned buttons, list frame, header and scroll bar together. The list
+  // takes any file of the right name.
+  std::vector<std::filesystem::path> more;
+  for (int i = 1; i <= 24; ++i) {
+    more.push_back(clips / (L"片段 " + std::to_wstring(i) + L".flv"));
+    std::ofstream(more.back()) << '\0';
+  }
+  app.Import(more);
+  SetForegroundWindow(app.MainWindow());
+  Sleep(800);
+  SaveWindow(app.MainWindow(), out / L"main-window-controls.bmp");
   app.Quit();
   std::filesystem::remove_all(clips.parent_path());
   return 0;

@@ -299,6 +299,32 @@ TEST(GraphicControl, AClickOnAWindowlessButtonReachesIt) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(MouseDown, WindowedAndWindowlessControlsRaiseItInTheirOwnCoordinates) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 100, 21);
+  auto* speed = new TSpeedButton(&form);
+  speed->SetParent(&form);
+  speed->SetBounds(20, 60, 80, 30);
+  std::vector<std::tuple<TControl*, TMouseButton, int, int, int>> seen;
+  auto record = [&](TControl& c, TMouseButton b, int shift, int x, int y) {
+    seen.emplace_back(&c, b, shift, x, y);
+  };
+  edit->OnMouseDown = record;
+  speed->OnMouseDown = record;
+  SendMessageW(edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 6));
+  SendMessageW(edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+  SendMessageW(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 70));
+  SendMessageW(form.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(30, 70));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], std::make_tuple(static_cast<TControl*>(edit), TMouseButton::mbLeft,
+                                     ssLeft | ssShift, 5, 6));
+  EXPECT_EQ(seen[1], std::make_tuple(static_cast<TControl*>(speed), TMouseButton::mbRight,
+                                     static_cast<int>(ssRight), 10, 10));
+}
+
 TEST(Align, TopBottomRightAndClientShareTheParent) {
   TForm form(nullptr);
   form.SetBorderStyle(TFormBorderStyle::bsNone);
