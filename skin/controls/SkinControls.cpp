@@ -1,9 +1,18 @@
 #include "skin/controls/SkinControls.h"
 
 #include "skin/controls/SkinBitButton.h"
+#include "skin/controls/SkinBox.h"
+#include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinMenuButton.h"
+#include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTabSheet.h"
 #include "skin/forms/ControlWrapper.h"
 
 namespace skin {
@@ -22,6 +31,16 @@ void RegisterSkinControls() {
   RegisterWrapperClass(L"TSkinBitButton", &Make<TSkinBitButton>);
   RegisterWrapperClass(L"TSkinSpeedButton", &Make<TSkinSpeedButton>);
   RegisterWrapperClass(L"TSkinMenuButton", &Make<TSkinMenuButton>);
+  // The other controls.
+  RegisterWrapperClass(L"TSkinCheckBox", &Make<TSkinCheckBox>);
+  RegisterWrapperClass(L"TSkinRadioButton", &Make<TSkinRadioButton>);
+  RegisterWrapperClass(L"TSkinGroupBox", &Make<TSkinGroupBox>);
+  RegisterWrapperClass(L"TSkinBox", &Make<TSkinBox>);
+  RegisterWrapperClass(L"TSkinBoxH", &Make<TSkinBoxH>);
+  RegisterWrapperClass(L"TSkinSizer", &Make<TSkinSizer>);
+  RegisterWrapperClass(L"TSkinTabSheet", &Make<TSkinTabSheet>);
+  RegisterWrapperClass(L"TSkinStatusBar", &Make<TSkinStatusBar>);
+  RegisterWrapperClass(L"TSkinProgress", &Make<TSkinProgress>);
 }
 
 }  // namespace skin

@@ -1,0 +1,116 @@
+// Not a test: a board of real controls wrapped by the skin's wrappers, in their states, read
+// back from the screen into a BMP to look at.
+//   skin_control_gallery <output.bmp>
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "skin/controls/SkinControls.h"
+#include "skin/data/BmpImage.h"
+#include "tests/skin/controls/ControlTestHost.h"
+#include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
+#include "ui/StdCtrls.h"
+
+namespace {
+
+using namespace controltest;
+
+constexpr int kWidth = 760, kHeight = 520;
+
+template <typename T>
+T* Add(Host& host, RECT bounds, const wchar_t* caption = L"", ui::TWinControl* parent = nullptr) {
+  T* control = host.Add<T>(bounds);
+  if (parent) control->SetParent(parent);
+  control->SetCaption(caption);
+  return control;
+}
+
+HWND AddWindow(Host& host, const wchar_t* className, DWORD style, RECT b,
+               const wchar_t* text = L"") {
+  return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, b.left, b.top,
+                         b.right - b.left, b.bottom - b.top, host.form().Handle(), nullptr, nullptr,
+                         nullptr);
+}
+
+void Build(Host& host) {
+  // Check boxes and radio buttons in their states.
+  const wchar_t* states[] = {L"未选", L"选中", L"不定"};
+  for (int i = 0; i < 3; ++i) {
+    for (int enabled = 0; enabled < 2; ++enabled) {
+      auto* box = Add<ui::TCheckBox>(
+          host, {12 + i * 80, 12 + enabled * 22, 88 + i * 80, 29 + enabled * 22}, states[i]);
+      box->SetState(static_cast<ui::TCheckBoxState>(i));
+      box->SetEnabled(enabled == 0);
+    }
+  }
+  for (int i = 0; i < 2; ++i) {
+    for (int enabled = 0; enabled < 2; ++enabled) {
+      auto* radio = Add<ui::TRadioButton>(
+          host, {260 + i * 80, 12 + enabled * 22, 336 + i * 80, 29 + enabled * 22}, states[i]);
+      radio->SetChecked(i == 1);
+      radio->SetEnabled(enabled == 0);
+    }
+  }
+  // Group boxes: caption at the left, and at the right.
+  auto* group = Add<ui::TGroupBox>(host, {12, 64, 232, 164}, L"转换格式为");
+  Add<ui::TRadioButton>(host, {10, 22, 200, 39}, L"3GP  (手机,便携式设备)", group);
+  Add<ui::TRadioButton>(host, {10, 44, 200, 61}, L"MP4  (适合便携式设备播放)", group)
+      ->SetChecked(true);
+  Add<ui::TLabel>(host, {12, 70, 200, 84}, L"分辨率:", group);
+  auto* right = Add<ui::TGroupBox>(host, {244, 64, 464, 164}, L"视频画质");
+  SetWindowLongW(right->Handle(), GWL_EXSTYLE,
+                 GetWindowLongW(right->Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
+  // Progress bars: horizontal, and vertical.
+  auto* progress = Add<ui::TProgressBar>(host, {12, 180, 232, 198});
+  progress->SetPosition(60);
+  auto* empty = Add<ui::TProgressBar>(host, {12, 206, 232, 224});
+  empty->SetPosition(0);
+  HWND vertical = AddWindow(host, PROGRESS_CLASSW, PBS_VERTICAL, {244, 180, 262, 290});
+  SendMessageW(vertical, PBM_SETPOS, 40, 0);
+  // A panel and a status bar with panels.
+  auto* panel = Add<ui::TPanel>(host, {280, 180, 464, 230}, L"面板");
+  panel->SetBevelOuter(ui::TBevelCut::bvNone);
+  auto* status = Add<ui::TStatusBar>(host, {0, kHeight - 60, kWidth - 8, kHeight - 40});
+  status->SetSizeGrip(true);
+  host.form().Perform(WM_NULL);
+  Pump();
+  HWND bar = status->Handle();
+  SendMessageW(bar, SB_SIMPLE, FALSE, 0);
+  int parts[] = {160, 400, -1};
+  SendMessageW(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"就绪"));
+  SendMessageW(bar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"共 6 个文件"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  skin::RegisterSkinControls();
+  Host host(kWidth, kHeight);
+  host.form().SetColor(RGB(227, 238, 253));
+  Build(host);
+  Pump();
+  host.skinner().SkinFormControls(host.form());
+  host.skinner().SkinChildWindows(host.form().Handle());
+  PumpFor(300ms);
+  RedrawWindow(host.form().Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpFor(300ms);
+
+  ui::Bitmap picture = Grab(host.form().Handle());
+  BmpImage image{picture.Width(), picture.Height(), {}};
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x)
+      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
+  std::ofstream(argv[1], std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  std::printf("%s\n", argv[1]);
+  return 0;
+}
