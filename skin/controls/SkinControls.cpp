@@ -5,6 +5,8 @@
 #include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinProgress.h"
@@ -13,6 +15,7 @@
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTabSheet.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/forms/ControlWrapper.h"
 
 namespace skin {
@@ -41,6 +44,9 @@ void RegisterSkinControls() {
   RegisterWrapperClass(L"TSkinTabSheet", &Make<TSkinTabSheet>);
   RegisterWrapperClass(L"TSkinStatusBar", &Make<TSkinStatusBar>);
   RegisterWrapperClass(L"TSkinProgress", &Make<TSkinProgress>);
+  RegisterWrapperClass(L"TSkinEdit", &Make<TSkinEdit>);
+  RegisterWrapperClass(L"TSkinUpDown", &Make<TSkinUpDown>);
+  RegisterWrapperClass(L"TSkinComBox", &Make<TSkinComBox>);
 }
 
 }  // namespace skin

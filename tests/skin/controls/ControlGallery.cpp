@@ -7,9 +7,11 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "skin/controls/SkinControls.h"
 #include "skin/data/BmpImage.h"
+#include "skin/forms/ControlWrapper.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -84,6 +86,38 @@ void Build(Host& host) {
   SendMessageW(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
   SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"就绪"));
   SendMessageW(bar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"共 6 个文件"));
+  // Edits, a spin edit, up-downs and combo boxes.
+  auto* edit = Add<ui::TEdit>(host, {480, 12, 660, 34});
+  edit->SetText(L"C:\\视频\\输出");
+  auto* spinEdit = Add<ui::TEdit>(host, {480, 44, 560, 66});
+  spinEdit->SetText(L"25");
+  RECT client;
+  GetClientRect(spinEdit->Handle(), &client);
+  CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, client.right - 16, 0, 16,
+                  client.bottom, spinEdit->Handle(), nullptr, nullptr, nullptr);
+  HWND upDown = AddWindow(host, UPDOWN_CLASSW, 0, {570, 44, 586, 66});
+  HWND horz = AddWindow(host, UPDOWN_CLASSW, UDS_HORZ, {596, 48, 628, 64});
+  const wchar_t* sizes[] = {L"原始分辨率", L"176x144"};
+  for (int i = 0; i < 3; ++i) {
+    auto* combo = Add<ui::TComboBox>(host, {480, 80 + i * 30, 640, 101 + i * 30});
+    combo->SetStyle(i == 2 ? ui::TComboBoxStyle::csDropDown : ui::TComboBoxStyle::csDropDownList);
+    combo->SetItems({sizes[0], sizes[1]});
+    combo->SetItemIndex(i == 0 ? 0 : 1);
+    Pump();  // made again in its style
+    if (i == 1) {
+      HWND h = combo->Handle();
+      SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    }
+  }
+  for (HWND c = GetWindow(host.form().Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    COMBOBOXINFO info{sizeof(info)};
+    if (GetComboBoxInfo(c, &info))
+      std::printf("item %ld %ld %ld %ld button %ld %ld %ld %ld\n", info.rcItem.left,
+                  info.rcItem.top, info.rcItem.right, info.rcItem.bottom, info.rcButton.left,
+                  info.rcButton.top, info.rcButton.right, info.rcButton.bottom);
+  }
+  (void)upDown;
+  (void)horz;
 }
 
 }  // namespace
@@ -97,6 +131,15 @@ int main(int argc, char** argv) {
   Pump();
   host.skinner().SkinFormControls(host.form());
   host.skinner().SkinChildWindows(host.form().Handle());
+  // Up-downs outside an edit are reached by their windows only.
+  for (HWND child = GetWindow(host.form().Handle(), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64]{};
+    GetClassNameW(child, name, 64);
+    if (std::wstring(name) != UPDOWN_CLASSW) continue;
+    skin::CreateWrapper(L"TSkinUpDown", &host.skinner())
+        ->AttachWindow(child, host.data(), host.skinner(), host.skinner().ControlCanvas());
+  }
   PumpFor(300ms);
   RedrawWindow(host.form().Handle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "skin/controls/SkinControls.h"
 #include "skin/data/SkinImages.h"
+#include "skin/forms/ControlWrapper.h"
 #include "tests/skin/controls/ControlTestHost.h"
+#include "tests/skin/controls/SkinVariant.h"
 
 // A form with our skin for the tests of one wrapper kind: controls made on it are classified
 // as the form skinner does it (so the registered wrapper takes them) and freed after each test.
@@ -28,6 +32,13 @@ class WrapperFixture : public ::testing::Test {
     for (HWND window : windows) DestroyWindow(window);
     windows.clear();
     Pump();
+    host->skinner().PurgeEndedControls();
+    skins.clear();
+  }
+  // Our skin with another INI text; it lives until the test's controls are gone.
+  TSkinData& Variant(const std::string& ini) {
+    skins.push_back(SkinWithIni(ini));
+    return *skins.back();
   }
 
   template <typename T>
@@ -56,6 +67,14 @@ class WrapperFixture : public ::testing::Test {
     Pump();
   }
 
+  // The form skinner's wrapper of the window, or null.
+  template <typename T>
+  T* WrapperOf(HWND window) const {
+    for (TControlWrapper* wrapper : host->skinner().Controls())
+      if (wrapper->WindowHandle() == window) return dynamic_cast<T*>(wrapper);
+    return nullptr;
+  }
+
   const SkinRecords& Records() const { return host->data().Records(); }
   COLORREF Face() const { return skin::ResolveColour(Records().Colours.ButtonFace); }
   COLORREF Shadow() const { return skin::ResolveColour(Records().Colours.ButtonShadow); }
@@ -72,6 +91,42 @@ class WrapperFixture : public ::testing::Test {
     }
     return picture;
   }
+  // The whole window (frame included) as it shows.
+  static ui::Bitmap GrabWhole(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    ui::Bitmap picture(r.right - r.left, r.bottom - r.top);
+    ui::WindowDC dc(window, ui::WindowDC::Area::Whole);
+    ui::Bitmap::Canvas canvas(picture);
+    BitBlt(canvas.dc(), 0, 0, picture.Width(), picture.Height(), dc.get(), 0, 0, SRCCOPY);
+    return picture;
+  }
+  // A wrapper of the class attached to the control with another skin than the form's.
+  TControlWrapper* AttachWith(const wchar_t* wrapperClass, ui::TControl& control, TSkinData& data) {
+    TControlWrapper* wrapper = skin::CreateWrapper(wrapperClass, &control);
+    wrapper->AttachControl(host->skinner(), data, false, host->skinner().ControlCanvas());
+    Pump();
+    return wrapper;
+  }
+  TControlWrapper* AttachWindowWith(const wchar_t* wrapperClass, HWND window, TSkinData& data) {
+    TControlWrapper* wrapper = skin::CreateWrapper(wrapperClass, &host->skinner());
+    wrapper->AttachWindow(window, data, host->skinner(), host->skinner().ControlCanvas());
+    Pump();
+    return wrapper;
+  }
+  // Every pixel the element's frame covers (all but its key colour) shows on the picture at
+  // `at`; `mirror` compares with the frame turned left to right.
+  static bool ShowsElement(const ui::Bitmap& picture, POINT at, const ui::Bitmap& element,
+                           bool mirror = false) {
+    const int w = element.Width();
+    for (int y = 0; y < element.Height(); ++y) {
+      for (int x = 0; x < w; ++x) {
+        const COLORREF c = element.Pixel(mirror ? w - 1 - x : x, y);
+        if (c != RGB(255, 0, 255) && picture.Pixel(at.x + x, at.y + y) != c) return false;
+      }
+    }
+    return true;
+  }
   // The part of the picture at `at` shows `expected` exactly.
   static bool Shows(const ui::Bitmap& picture, POINT at, const ui::Bitmap& expected) {
     for (int y = 0; y < expected.Height(); ++y)
@@ -83,6 +138,7 @@ class WrapperFixture : public ::testing::Test {
   static inline Host* host = nullptr;
   std::vector<ui::TControl*> made;
   std::vector<HWND> windows;
+  std::vector<std::unique_ptr<TSkinData>> skins;
 };
 
 }  // namespace controltest
