@@ -4,11 +4,12 @@
 #include <cwctype>
 #include <string>
 
+#include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/OffscreenFace.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
-#include "skin/forms/ControlWrapper.h"
 #include "ui/GdiObject.h"
 
 VELMO_NAMED_CLASS_INFO(TSkinComBox, TSkinControl)
@@ -80,10 +81,10 @@ void TSkinComBox::TakeParts() {
     const HWND list = info_.hwndList;
     const HWND parent = GetParent(list);
     if (kind == CBS_DROPDOWN || kind == CBS_DROPDOWNLIST) {
-      list_ = skin::CreateWrapper(L"TComboxScrollBar", this);
+      list_ = new TComboxScrollBar(this);
     } else if (!(GetWindowLongW(list, GWL_STYLE) & WS_POPUP) && parent &&
                parent != GetDesktopWindow()) {
-      list_ = skin::CreateWrapper(L"TSkinScrollbarH", this);
+      list_ = new TSkinScrollbarH(this);
     }
     if (list_) list_->AttachWindow(list, *SkinData(), *Form(), canvas_);
   }

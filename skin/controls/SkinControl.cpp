@@ -37,6 +37,10 @@ void TSkinControl::Configure(const WrapperSettings& settings) {
   mode_ = settings.mode;
 }
 
+HWND TSkinControl::WindowHandle() const {
+  return control_ && control_->HandleAllocated() ? control_->WindowHandle() : handle_;
+}
+
 ui::TControl* TSkinControl::FrameworkControl() const {
   return control_ ? static_cast<ui::TControl*>(control_) : graphic_;
 }

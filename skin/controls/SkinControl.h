@@ -40,7 +40,8 @@ class TSkinControl : public TControlWrapper {
   void SkinChanged() override;
   bool ApplyColour() const override { return applyColour_; }
   int StateCode() const override { return stateCode_; }
-  HWND WindowHandle() const override { return handle_; }
+  // The wrapped window: a framework control's current one (it may have made a new one).
+  HWND WindowHandle() const override;
 
   // Paints the whole window into dc, or into the window's own DC when dc is null.
   virtual void PaintWindow(HDC dc);

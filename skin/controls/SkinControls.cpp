@@ -1,5 +1,6 @@
 #include "skin/controls/SkinControls.h"
 
+#include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
@@ -8,9 +9,14 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
+#include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinScControl.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
@@ -34,7 +40,6 @@ void RegisterSkinControls() {
   RegisterWrapperClass(L"TSkinBitButton", &Make<TSkinBitButton>);
   RegisterWrapperClass(L"TSkinSpeedButton", &Make<TSkinSpeedButton>);
   RegisterWrapperClass(L"TSkinMenuButton", &Make<TSkinMenuButton>);
-  // The other controls.
   RegisterWrapperClass(L"TSkinCheckBox", &Make<TSkinCheckBox>);
   RegisterWrapperClass(L"TSkinRadioButton", &Make<TSkinRadioButton>);
   RegisterWrapperClass(L"TSkinGroupBox", &Make<TSkinGroupBox>);
@@ -47,6 +52,13 @@ void RegisterSkinControls() {
   RegisterWrapperClass(L"TSkinEdit", &Make<TSkinEdit>);
   RegisterWrapperClass(L"TSkinUpDown", &Make<TSkinUpDown>);
   RegisterWrapperClass(L"TSkinComBox", &Make<TSkinComBox>);
+  // Scroll bars and the list header.
+  RegisterWrapperClass(L"TSkinScrollbar", &Make<TSkinScrollbar>);
+  RegisterWrapperClass(L"TSkinListView", &Make<TSkinListView>);
+  RegisterWrapperClass(L"TSkinScrollbarH", &Make<TSkinScrollbarH>);
+  RegisterWrapperClass(L"TSkinScControl", &Make<TSkinScControl>);
+  RegisterWrapperClass(L"TComboxScrollBar", &Make<TComboxScrollBar>);
+  RegisterWrapperClass(L"TSkinHeader", &Make<TSkinHeader>);
 }
 
 }  // namespace skin

@@ -9,6 +9,7 @@
 #include "skin/controls/SkinControls.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinImages.h"
+#include "skin/forms/ControlWrapper.h"
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "ui/BitmapImage.h"
@@ -316,6 +317,8 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     SCOPED_TRACE(flat);
     auto* speed = Make<ui::TSpeedButton>({200, 20, 280, 50}, L"");
     speed->SetFlat(flat);
+    int clicks = 0;
+    speed->OnClick = [&](ui::TPersistent&) { ++clicks; };
     Skin(*speed);
     const SIZE size{80, 30};
     const POINT at = DistinctPoint(size);
@@ -324,6 +327,11 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     MouseMove(form, {240, 35});
     EXPECT_TRUE(PumpUntil(
         [&] { return Pixel(form, 200 + at.x, 20 + at.y) == FramePixel(size, 4, at); }, 2s));
+    MouseDown(form, {240, 35});
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Pixel(form, 200 + at.x, 20 + at.y) == FramePixel(size, 2, at); }, 2s));
+    MouseUp(form, {240, 35});
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; })) << "the button's own click";
     MouseMove(form, {380, 280});
     EXPECT_TRUE(PumpUntil([&] {
       return Pixel(form, 200 + at.x, 20 + at.y) == (flat ? Face() : FramePixel(size, 1, at));
@@ -331,6 +339,54 @@ TEST_F(ButtonTest, AFlatSpeedButtonShowsNoSkinImageUntilTheMouseIsOverIt) {
     delete speed;
     made.pop_back();
   }
+}
+
+TEST_F(ButtonTest, AFocusedCaptionIsFramedUnlessTheSkinSaysNoFocusRectangle) {
+  auto* button = Make<ui::TButton>({20, 20, 140, 60}, L"确定");
+  Skin(*button);
+  HWND window = button->Handle();
+  button->SetFocus();
+  Pump();
+  const ui::Bitmap framed = Grab(window);
+  host->data().SetOptions(host->data().Options() | Bit(xoNoFocusRect));
+  button->Repaint();
+  const ui::Bitmap plain = Grab(window);
+  host->data().SetOptions(host->data().Options() & ~Bit(xoNoFocusRect));
+  // The difference is a frame around the caption: it encloses the caption's ink.
+  RECT changed{120, 40, 0, 0};
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (framed.Pixel(x, y) != plain.Pixel(x, y)) {
+        changed.left = std::min<int>(changed.left, x);
+        changed.top = std::min<int>(changed.top, y);
+        changed.right = std::max<int>(changed.right, x + 1);
+        changed.bottom = std::max<int>(changed.bottom, y + 1);
+      }
+  const RECT ink = InkBox(plain, {0, 0, 120, 40}, Dark);
+  ASSERT_LT(changed.left, changed.right) << "no focus rectangle";
+  EXPECT_LT(changed.left, ink.left);
+  EXPECT_LT(changed.top, ink.top);
+  EXPECT_GT(changed.right, ink.right);
+  EXPECT_GT(changed.bottom, ink.bottom);
+  EXPECT_LE(ink.left - changed.left, 6);
+}
+
+TEST_F(ButtonTest, AMenuButtonDrawsItsArrowAndKeepsTheCaptionClearOfIt) {
+  auto* button = Make<ui::TButton>({20, 20, 120, 50}, L"菜单");
+  TControlWrapper* wrapper = skin::CreateWrapper(L"TSkinMenuButton", button);
+  wrapper->AttachControl(host->skinner(), host->data(), false, host->skinner().ControlCanvas());
+  Pump();
+  HWND window = button->Handle();
+  const int W = 100, H = 30;
+  const COLORREF arrow = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(Pixel(window, W - 12, H / 2), arrow);
+  EXPECT_EQ(Pixel(window, W - 14, H / 2 - 1), arrow);
+  EXPECT_NE(Pixel(window, W - 12, H / 2 + 4), arrow);
+  const RECT ink = InkBox(Grab(window), {0, 0, W - 16, H}, Dark);
+  EXPECT_NEAR((ink.left + ink.right) / 2, (W - 16) / 2, 3) << "centred left of the arrow";
+  button->SetEnabled(false);
+  Pump();
+  EXPECT_EQ(Pixel(window, W - 12, H / 2), GetSysColor(COLOR_BTNSHADOW));
 }
 
 // Finds the message box from a timer inside its modal loop, skins it as a plain window and

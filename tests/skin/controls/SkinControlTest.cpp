@@ -34,6 +34,38 @@ class SolidWrapper : public TSkinControl {
   }
 };
 
+// A window class of the ANSI kind (the system's own classes may be Unicode whatever the call).
+LRESULT CALLBACK AnsiProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+HWND MakeAnsiWindow(HWND parent) {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = AnsiProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "SkinTestAnsi";
+    return RegisterClassA(&wc);
+  }();
+  (void)atom;
+  return CreateWindowExA(0, "SkinTestAnsi", "a", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// Draws the focus rectangle of its caption, as check boxes place theirs.
+class FocusWrapper : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+
+ protected:
+  void DrawSkin(HDC dc, const RECT& rect) override {
+    RefreshState();
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ui::SelectObjectGuard font(dc, ControlFont());
+    DrawTextFocus(dc, DT_CENTER | DT_VCENTER | DT_SINGLELINE, rect);
+  }
+};
+
 bool Listed(TWinSkinForm& skinner, TControlWrapper* wrapper) {
   const auto& list = skinner.Controls();
   return std::find(list.begin(), list.end(), wrapper) != list.end();
@@ -68,8 +100,7 @@ TEST_F(SkinControlTest, AWrappedWindowIsPaintedAnswersTheQueryAndIsGivenBack) {
       window = CreateWindowExW(0, L"STATIC", L"w", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
                                nullptr, nullptr, nullptr);
     } else {
-      window = CreateWindowExA(0, "STATIC", "a", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, parent,
-                               nullptr, nullptr, nullptr);
+      window = MakeAnsiWindow(parent);
       ASSERT_FALSE(IsWindowUnicode(window));
     }
     Redraw(window);
@@ -187,6 +218,32 @@ TEST_F(SkinControlTest, AControlFreedWithItsWrapperLeavesNothingBehind) {
   wrapper->AttachControl(host->skinner(), host->data(), true, host->skinner().ControlCanvas());
   delete panel;  // frees the wrapper it owns
   EXPECT_FALSE(Listed(host->skinner(), wrapper));
+}
+
+TEST_F(SkinControlTest, TheFocusRectangleSurroundsWhereTheCaptionGoes) {
+  auto* panel = host->Add<ui::TPanel>({10, 10, 130, 50});
+  panel->SetCaption(L"ab");
+  panel->Font()->SetHeight(-16);
+  auto* wrapper = new FocusWrapper(panel);
+  wrapper->AttachControl(host->skinner(), host->data(), false, host->skinner().ControlCanvas());
+  Redraw(panel->Handle());
+  SIZE text{};
+  {
+    ui::WindowDC dc(panel->Handle());
+    ui::SelectObjectGuard font(dc.get(), panel->Font()->Handle());
+    RECT r{0, 0, 120, 40};
+    DrawTextW(dc.get(), L"ab", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    text = {r.right, r.bottom};
+  }
+  const RECT box = InkBox(Grab(panel->Handle()), {0, 0, 120, 40},
+                          [](COLORREF c) { return c != RGB(255, 255, 255); });
+  // Centred, one pixel high, grown by two pixels across and one down.
+  const int left = (120 - text.cx) / 2 - 2, top = (40 - text.cy) / 2 - 1 - 1;
+  EXPECT_NEAR(box.left, left, 1);
+  EXPECT_NEAR(box.top, top, 1);
+  EXPECT_NEAR(box.right, left + text.cx + 4, 1);
+  EXPECT_NEAR(box.bottom, top + text.cy + 2, 1);
+  delete panel;
 }
 
 TEST(PropertyAccess, ReadsAndWritesByNameAndMissingOnesGiveNothing) {

@@ -251,6 +251,29 @@ TEST_F(EditComboTest, TheButtonLayoutsOfSkinsWithoutTheComposedStrip) {
   }
 }
 
+TEST_F(EditComboTest, TheListOfAComboGetsTheScrollBarWrapperOfItsKind) {
+  struct Case {
+    ui::TComboBoxStyle style;
+    const wchar_t* wrapper;
+  };
+  int x = 20;
+  for (Case c : {Case{ui::TComboBoxStyle::csDropDownList, L"TComboxScrollBar"},
+                 Case{ui::TComboBoxStyle::csSimple, L"TSkinScrollbarH"}}) {
+    auto* combo = Make<ui::TComboBox>({x, 20, x + 145, 120});
+    x += 160;
+    combo->SetStyle(c.style);
+    Pump();
+    Skin(*combo);
+    auto* wrapper = WrapperOf<TSkinComBox>(combo->Handle());
+    ASSERT_TRUE(wrapper);
+    ASSERT_TRUE(wrapper->ListWrapper());
+    EXPECT_EQ(wrapper->ListWrapper()->ClassName(), c.wrapper);
+    COMBOBOXINFO info{sizeof(info)};
+    GetComboBoxInfo(combo->Handle(), &info);
+    EXPECT_EQ(wrapper->ListWrapper()->WindowHandle(), info.hwndList);
+  }
+}
+
 TEST_F(EditComboTest, APressInTheEditPartOfAnAnsiComboShowsTheComboPressed) {
   HWND window = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 20, 20,
                                 145, 200, host->form().Handle(), nullptr, nullptr, nullptr);
