@@ -20,6 +20,7 @@
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinTabSheet.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/forms/ControlWrapper.h"
@@ -46,6 +47,7 @@ void RegisterSkinControls() {
   RegisterWrapperClass(L"TSkinBox", &Make<TSkinBox>);
   RegisterWrapperClass(L"TSkinBoxH", &Make<TSkinBoxH>);
   RegisterWrapperClass(L"TSkinSizer", &Make<TSkinSizer>);
+  RegisterWrapperClass(L"TSkinTab", &Make<TSkinTab>);
   RegisterWrapperClass(L"TSkinTabSheet", &Make<TSkinTabSheet>);
   RegisterWrapperClass(L"TSkinStatusBar", &Make<TSkinStatusBar>);
   RegisterWrapperClass(L"TSkinProgress", &Make<TSkinProgress>);

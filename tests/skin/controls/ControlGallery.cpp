@@ -116,6 +116,21 @@ void Build(Host& host) {
                   info.rcItem.top, info.rcItem.right, info.rcItem.bottom, info.rcButton.left,
                   info.rcButton.top, info.rcButton.right, info.rcButton.bottom);
   }
+  // Tab controls on their four sides, and a page control.
+  const DWORD sides[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE,
+                         TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
+  for (int i = 0; i < 4; ++i) {
+    HWND tabs = AddWindow(host, WC_TABCONTROLW, sides[i], {12 + i * 116, 300, 120 + i * 116, 420});
+    SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    for (int t = 0; t < 3; ++t) {
+      std::wstring text = L"页" + std::to_wstring(t + 1);
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text.data();
+      SendMessageW(tabs, TCM_INSERTITEMW, t, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+  }
   (void)upDown;
   (void)horz;
 }
