@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "skin/controls/SkinControls.h"
 #include "skin/data/BmpImage.h"
 #include "skin/forms/ControlWrapper.h"
 #include "tests/skin/controls/ControlTestHost.h"
+#include "tests/skin/controls/TestControls.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
@@ -109,28 +111,16 @@ void Build(Host& host) {
       SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
     }
   }
-  for (HWND c = GetWindow(host.form().Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    COMBOBOXINFO info{sizeof(info)};
-    if (GetComboBoxInfo(c, &info))
-      std::printf("item %ld %ld %ld %ld button %ld %ld %ld %ld\n", info.rcItem.left,
-                  info.rcItem.top, info.rcItem.right, info.rcItem.bottom, info.rcButton.left,
-                  info.rcButton.top, info.rcButton.right, info.rcButton.bottom);
-  }
-  // Tab controls on their four sides, and a page control.
-  const DWORD sides[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE,
-                         TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
-  for (int i = 0; i < 4; ++i) {
-    HWND tabs = AddWindow(host, WC_TABCONTROLW, sides[i], {12 + i * 116, 300, 120 + i * 116, 420});
-    SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    for (int t = 0; t < 3; ++t) {
-      std::wstring text = L"页" + std::to_wstring(t + 1);
-      TCITEMW item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = text.data();
-      SendMessageW(tabs, TCM_INSERTITEMW, t, reinterpret_cast<LPARAM>(&item));
-    }
-    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
-  }
+  // A track bar, a date-time picker, a media player, a tab set and button tabs.
+  auto* track = Add<testcontrols::TTrackBar>(host, {480, 180, 740, 220});
+  SendMessageW(track->Handle(), TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+  SendMessageW(track->Handle(), TBM_SETPOS, TRUE, 4);
+  Add<testcontrols::TDateTimePicker>(host, {480, 230, 640, 252});
+  Add<testcontrols::TMediaPlayer>(host, {480, 262, 740, 292});
+  Add<testcontrols::TTabSet>(host, {480, 300, 740, 324});
+  auto* buttons = Add<ui::TPageControl>(host, {480, 334, 740, 380});
+  buttons->SetStyle(ui::TTabStyle::tsButtons);
+  for (const wchar_t* name : {L"常规", L"输出"}) Add<ui::TTabSheet>(host, {}, name, buttons);
   (void)upDown;
   (void)horz;
 }
@@ -140,8 +130,14 @@ void Build(Host& host) {
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   skin::RegisterSkinControls();
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
   Host host(kWidth, kHeight);
   host.form().SetColor(RGB(227, 238, 253));
+  std::vector<std::wstring> lines = host.data().Skin3rd();
+  lines.push_back(L"TTrackBar=trackbar");
+  lines.push_back(L"TDateTimePicker=datetimepicker");
+  host.data().SetSkin3rd(lines);
   Build(host);
   Pump();
   host.skinner().SkinFormControls(host.form());
