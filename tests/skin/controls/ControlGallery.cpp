@@ -73,8 +73,10 @@ void Build(Host& host) {
   progress->SetPosition(60);
   auto* empty = Add<ui::TProgressBar>(host, {12, 206, 232, 224});
   empty->SetPosition(0);
-  HWND vertical = AddWindow(host, PROGRESS_CLASSW, PBS_VERTICAL, {244, 180, 262, 290});
-  SendMessageW(vertical, PBM_SETPOS, 40, 0);
+  auto* vertical = Add<ui::TProgressBar>(host, {244, 180, 262, 290});
+  HWND bar = vertical->Handle();
+  SetWindowLongW(bar, GWL_STYLE, GetWindowLongW(bar, GWL_STYLE) | PBS_VERTICAL);
+  vertical->SetPosition(40);
   // A panel and a status bar with panels.
   auto* panel = Add<ui::TPanel>(host, {280, 180, 464, 230}, L"面板");
   panel->SetBevelOuter(ui::TBevelCut::bvNone);
@@ -82,7 +84,7 @@ void Build(Host& host) {
   status->SetSizeGrip(true);
   host.form().Perform(WM_NULL);
   Pump();
-  HWND bar = status->Handle();
+  bar = status->Handle();
   SendMessageW(bar, SB_SIMPLE, FALSE, 0);
   int parts[] = {160, 400, -1};
   SendMessageW(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -110,6 +112,21 @@ void Build(Host& host) {
       HWND h = combo->Handle();
       SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
     }
+  }
+  // Tab controls on their four sides.
+  const DWORD sides[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE,
+                         TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
+  for (int i = 0; i < 4; ++i) {
+    HWND tabs = AddWindow(host, WC_TABCONTROLW, sides[i], {12 + i * 116, 300, 120 + i * 116, 420});
+    SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    for (int t = 0; t < 3; ++t) {
+      std::wstring text = L"页" + std::to_wstring(t + 1);
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text.data();
+      SendMessageW(tabs, TCM_INSERTITEMW, t, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
   }
   // A track bar, a date-time picker, a media player, a tab set and button tabs.
   auto* track = Add<testcontrols::TTrackBar>(host, {480, 180, 740, 220});
