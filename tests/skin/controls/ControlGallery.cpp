@@ -1,6 +1,8 @@
 // Not a test: a board of real controls wrapped by the skin's wrappers, in their states, read
 // back from the screen into a BMP to look at.
-//   skin_control_gallery <output.bmp>
+//   skin_control_gallery <output.bmp>            the board
+//   skin_control_gallery main <output.bmp>       the main window with its list filled
+//   skin_control_gallery progress <output.bmp>   the progress window during a run
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -10,11 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "convert/ProgressWindow.h"
+#include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
 #include "skin/data/BmpImage.h"
+#include "skin/data/SkinData.h"
 #include "skin/forms/ControlWrapper.h"
+#include "skin/forms/WinSkinForm.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/TestControls.h"
+#include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
@@ -142,13 +149,80 @@ void Build(Host& host) {
   (void)horz;
 }
 
+void Save(const ui::Bitmap& picture, const char* path) {
+  BmpImage image{picture.Width(), picture.Height(), {}};
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x)
+      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  std::printf("%s\n", path);
+}
+
+// A program window skinned as the form skinner does it, its client area read back.
+void ShowSkinned(ui::TCustomForm& form, TSkinData& data, const char* path) {
+  form.Show();
+  SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump();
+  TWinSkinForm skinner(nullptr);
+  skinner.SetHandle(form.Handle());
+  skinner.HookWindow(data);
+  skinner.SkinFormControls(form);
+  PumpFor(300ms);
+  RedrawWindow(form.Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpFor(300ms);
+  Save(Grab(form.Handle()), path);
+}
+
+int MainWindow(const char* path) {
+  TTntForm1 form(nullptr);
+  const wchar_t* names[] = {L"旅行记录 第一集", L"海边日落", L"家庭聚会 2009", L"新年晚会片段"};
+  for (const wchar_t* name : names) {
+    const int index = form.TntListView1->AddItem(name);
+    form.TntListView1->SetItemText(index, 1, L"FLV");
+    form.TntListView1->SetItemText(index, 2, std::wstring(L"D:\\下载\\") + name + L".flv");
+    form.TntListView1->SetChecked(index, index != 3);
+    form.TntListView1->SetImageIndex(index, index == 2 ? 2 : 0);
+  }
+  form.TntEdit1->SetText(L"C:\\视频\\输出\\");
+  auto* data = dynamic_cast<TSkinData*>(form.FindComponent(L"SkinData1"));
+  if (!data) return 1;
+  ShowSkinned(form, *data, path);
+  return 0;
+}
+
+int ProgressWindow(const char* path) {
+  TTntForm1 main(nullptr);
+  auto* data = dynamic_cast<TSkinData*>(main.FindComponent(L"SkinData1"));
+  TTntForm2 progress(nullptr, &main);
+  progress.SetStatusText(L"正在转换: 家庭聚会 2009.flv");
+  progress.SetCurrentMax(100);
+  progress.SetCurrentPosition(62);
+  progress.SetTotalMax(8270);
+  progress.SetTotalPosition(3123);
+  progress.SetDetailText(L"3123/8270");
+  if (!data) return 1;
+  ShowSkinned(progress, *data, path);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
   skin::RegisterSkinControls();
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_DATE_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
+  if (argc == 3) {
+    ui::Application().Initialize();
+    TSkinData::RegisterClass();
+    if (std::string(argv[1]) == "main") return MainWindow(argv[2]);
+    if (std::string(argv[1]) == "progress") return ProgressWindow(argv[2]);
+    return 2;
+  }
+  if (argc != 2) return 2;
   Host host(kWidth, kHeight);
   host.form().SetColor(RGB(227, 238, 253));
   std::vector<std::wstring> lines = host.data().Skin3rd();
@@ -172,16 +246,6 @@ int main(int argc, char** argv) {
   RedrawWindow(host.form().Handle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   PumpFor(300ms);
-
-  ui::Bitmap picture = Grab(host.form().Handle());
-  BmpImage image{picture.Width(), picture.Height(), {}};
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
-  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
-  std::ofstream(argv[1], std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  std::printf("%s\n", argv[1]);
+  Save(Grab(host.form().Handle()), argv[1]);
   return 0;
 }
