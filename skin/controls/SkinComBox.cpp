@@ -116,23 +116,27 @@ void TSkinComBox::Notification(ui::TComponent* component, ui::TOperation operati
 LRESULT TSkinComBox::EditPartProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = editPart_.CallPrevious(msg, wParam, lParam);
   if (!SkinningActive()) return result;
+  if (msg == WM_PAINT)
+    PaintWindow(nullptr);
+  else
+    FollowPress(msg);
+  return result;
+}
+
+bool TSkinComBox::FollowPress(UINT msg) {
   switch (msg) {
-    case WM_PAINT:
-      PaintWindow(nullptr);
-      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       state_ |= kPressed;
-      PaintWindow(nullptr);
       break;
     case WM_LBUTTONUP:
       state_ &= ~kPressed;
-      PaintWindow(nullptr);
       break;
     default:
-      break;
+      return false;
   }
-  return result;
+  PaintWindow(nullptr);
+  return true;
 }
 
 bool TSkinComBox::BeforeMessage(ui::TMessage& m) {
@@ -216,12 +220,8 @@ void TSkinComBox::AfterMessage(ui::TMessage& m) {
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      state_ |= kPressed;
-      PaintWindow(nullptr);
-      break;
     case WM_LBUTTONUP:
-      state_ &= ~kPressed;
-      PaintWindow(nullptr);
+      FollowPress(m.Msg);
       break;
     case ui::CM_MOUSELEAVE:
     case WM_MOUSELEAVE:

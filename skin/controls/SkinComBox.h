@@ -40,6 +40,9 @@ class TSkinComBox : public TSkinControl {
   void TakeParts();
   void ReleaseParts();
   LRESULT EditPartProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // A press or release on the combo or its edit part shows on the button; false for any
+  // other message.
+  bool FollowPress(UINT msg);
   // The combo's own painting and the skin on top, put on the window in one transfer.
   void PaintComposed(const ui::TMessage& message);
   // Where the combo paints its text (client coordinates).

@@ -4,7 +4,7 @@
 #include "skin/data/SkinData.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinGroupBox, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinGroupBox, TSkinFaceControl)
 
 namespace {
 
@@ -12,29 +12,13 @@ constexpr int kCaptionInset = 8;
 
 }  // namespace
 
-TSkinGroupBox::TSkinGroupBox(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinGroupBox::TSkinGroupBox(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 void TSkinGroupBox::AttachControl(TWinSkinForm& form, TSkinData& skinData, bool applyColour,
                                   HDC canvas) {
   TSkinControl::AttachControl(form, skinData, applyColour, canvas);
   // The items inside fill themselves with the face; the box follows at once.
   Repaint();
-}
-
-bool TSkinGroupBox::BeforeMessage(ui::TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
 }
 
 void TSkinGroupBox::DrawSkin(HDC dc, const RECT& rect) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFaceControl.h"
 
 // Group boxes and radio groups: a rounded outline in the skin's shadow colour on its face,
 // the caption cut into the top edge at the left, or at the right for a right-aligned window
 // (WS_EX_RIGHT). The windowless controls inside (labels) are drawn on the same face.
-class TSkinGroupBox : public TSkinControl {
+class TSkinGroupBox : public TSkinFaceControl {
   VELMO_DECLARE_CLASS
  public:
   explicit TSkinGroupBox(ui::TComponent* owner);
@@ -14,6 +14,5 @@ class TSkinGroupBox : public TSkinControl {
                      HDC canvas) override;
 
  protected:
-  bool BeforeMessage(ui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 };

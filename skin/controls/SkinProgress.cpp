@@ -9,28 +9,11 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinProgress, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinProgress, TSkinFaceControl)
 
-TSkinProgress::TSkinProgress(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinProgress::TSkinProgress(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
-bool TSkinProgress::HasSkin() const { return Records() && HasImage(Records()->Progress.get()); }
-
-bool TSkinProgress::BeforeMessage(ui::TMessage& m) {
-  if (!HasSkin()) return TSkinControl::BeforeMessage(m);
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
-}
+bool TSkinProgress::DrawsFace() const { return Records() && HasImage(Records()->Progress.get()); }
 
 int TSkinProgress::FilledLength(int length, int position, int low, int high) {
   // Measured from the low end of the range, so that a range not starting at 0 fills right.
@@ -70,7 +53,7 @@ void TSkinProgress::DrawBar(HDC dc, int width, int height, int filled) const {
 }
 
 void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
-  if (!HasSkin()) return;
+  if (!DrawsFace()) return;
   const HWND window = WindowHandle();
   const bool vertical = (GetWindowLongW(window, GWL_STYLE) & PBS_VERTICAL) != 0;
   int width = rect.right - rect.left, height = rect.bottom - rect.top;

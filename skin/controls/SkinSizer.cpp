@@ -4,7 +4,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinSizer, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinSizer, TSkinFaceControl)
 
 namespace {
 
@@ -13,20 +13,7 @@ constexpr int kGripFrame = 5;
 
 }  // namespace
 
-TSkinSizer::TSkinSizer(ui::TComponent* owner) : TSkinControl(owner) {}
-
-bool TSkinSizer::BeforeMessage(ui::TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
-}
+TSkinSizer::TSkinSizer(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 SIZE TSkinSizer::GripSize(const SkinRecords* records) {
   const TDataSkinObject* extra = records ? records->ExtraImages.get() : nullptr;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFaceControl.h"
 
 struct SkinRecords;
 
 // Size grips (scroll-bar windows that are no tab stop): the skin's face with the skin's grip
 // picture in the corner.
-class TSkinSizer : public TSkinControl {
+class TSkinSizer : public TSkinFaceControl {
   VELMO_DECLARE_CLASS
  public:
   explicit TSkinSizer(ui::TComponent* owner);
@@ -17,6 +17,5 @@ class TSkinSizer : public TSkinControl {
   static void DrawGrip(HDC dc, const RECT& area, const SkinRecords* records);
 
  protected:
-  bool BeforeMessage(ui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 };

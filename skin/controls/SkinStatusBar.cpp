@@ -11,7 +11,7 @@
 #include "skin/data/SkinImages.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinStatusBar, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinStatusBar, TSkinFaceControl)
 
 namespace {
 
@@ -19,23 +19,7 @@ constexpr int kTextInset = 2;
 
 }  // namespace
 
-TSkinStatusBar::TSkinStatusBar(ui::TComponent* owner) : TSkinControl(owner) {}
-
-bool TSkinStatusBar::BeforeMessage(ui::TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
-}
+TSkinStatusBar::TSkinStatusBar(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 std::wstring TSkinStatusBar::PanelText(int panel) const {
   if (panel == SB_SIMPLEID && FrameworkControl() && FrameworkControl()->HasProperty(L"SimpleText"))

@@ -15,7 +15,7 @@
 #include "ui/ComCtrls.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinTab, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinTab, TSkinFaceControl)
 
 namespace {
 
@@ -38,7 +38,7 @@ bool IsUpDown(HWND window) {
 
 }  // namespace
 
-TSkinTab::TSkinTab(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinTab::TSkinTab(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 void TSkinTab::AttachControl(TWinSkinForm& form, TSkinData& skinData, bool applyColour,
                              HDC canvas) {
@@ -105,6 +105,8 @@ void TSkinTab::MakeImages() {
   imagesMade_ = true;
 }
 
+bool TSkinTab::DrawsFace() const { return imagesMade_; }
+
 void TSkinTab::Notification(ui::TComponent* component, ui::TOperation operation) {
   TSkinControl::Notification(component, operation);
   if (operation == ui::TOperation::Remove && component == scroller_) scroller_ = nullptr;
@@ -140,17 +142,7 @@ void TSkinTab::ClosePage(int tab) {
 }
 
 bool TSkinTab::BeforeMessage(ui::TMessage& m) {
-  if (!imagesMade_) return TSkinControl::BeforeMessage(m);
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN: {
       if (!HasCloseBoxes()) break;
       const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
@@ -170,7 +162,7 @@ bool TSkinTab::BeforeMessage(ui::TMessage& m) {
     default:
       break;
   }
-  return TSkinControl::BeforeMessage(m);
+  return TSkinFaceControl::BeforeMessage(m);
 }
 
 std::wstring TSkinTab::TabText(int index, int& image) const {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFaceControl.h"
 #include "skin/data/Margins.h"
 
 class TSkinUpDown;
@@ -14,7 +14,7 @@ class TDataSkinObject;
 // second frame), both turned to face the side the tabs are on. The tab scroller gets its own
 // wrapper. On a page control tagged 7777 every tab carries a close box; a click on it asks the
 // form skinner (WM_SKINTABCLOSE) and closes the page unless it says no.
-class TSkinTab : public TSkinControl {
+class TSkinTab : public TSkinFaceControl {
   VELMO_DECLARE_CLASS
  public:
   enum class Side { Top, Bottom, Left, Right };
@@ -35,6 +35,7 @@ class TSkinTab : public TSkinControl {
   TSkinUpDown* Scroller() const { return scroller_; }
 
  protected:
+  bool DrawsFace() const override;
   bool BeforeMessage(ui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Notification(ui::TComponent* component, ui::TOperation operation) override;

@@ -7,7 +7,7 @@
 #include "skin/data/SkinImages.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinTab31, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinTab31, TSkinFaceControl)
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr int kTextPadding = 8;
 
 }  // namespace
 
-TSkinTab31::TSkinTab31(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinTab31::TSkinTab31(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 void TSkinTab31::AttachControl(TWinSkinForm& form, TSkinData& skinData, bool applyColour,
                                HDC canvas) {
@@ -41,19 +41,7 @@ void TSkinTab31::MakeImage() {
               record->Margins.top};
 }
 
-bool TSkinTab31::BeforeMessage(ui::TMessage& m) {
-  if (tabs_.Empty()) return TSkinControl::BeforeMessage(m);
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
-}
+bool TSkinTab31::DrawsFace() const { return !tabs_.Empty(); }
 
 void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   if (tabs_.Empty()) return;

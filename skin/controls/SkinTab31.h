@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFaceControl.h"
 #include "skin/data/Margins.h"
 
 // Old-style tab sets (tabs hanging from a line at the top, no pages): the tabs named by the
 // control's published Tabs, side by side from its StartMargin, each drawn from the skin's
 // Tabs strip turned upside down, the one at TabIndex from the second frame.
-class TSkinTab31 : public TSkinControl {
+class TSkinTab31 : public TSkinFaceControl {
   VELMO_DECLARE_CLASS
  public:
   explicit TSkinTab31(ui::TComponent* owner);
@@ -21,7 +21,7 @@ class TSkinTab31 : public TSkinControl {
   const std::vector<RECT>& TabRects() const { return tabRects_; }
 
  protected:
-  bool BeforeMessage(ui::TMessage& message) override;
+  bool DrawsFace() const override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
  private:

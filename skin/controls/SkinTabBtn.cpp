@@ -8,9 +8,11 @@
 #include "skin/data/SkinImages.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinTabBtn, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinTabBtn, TSkinFaceControl)
 
-TSkinTabBtn::TSkinTabBtn(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinTabBtn::TSkinTabBtn(ui::TComponent* owner) : TSkinFaceControl(owner) {}
+
+bool TSkinTabBtn::DrawsFace() const { return Records() && HasImage(Records()->Buttons.get()); }
 
 int TSkinTabBtn::HotTab() const {
   TCHITTESTINFO hit{};
@@ -21,17 +23,8 @@ int TSkinTabBtn::HotTab() const {
 }
 
 bool TSkinTabBtn::BeforeMessage(ui::TMessage& m) {
-  if (!Records() || !HasImage(Records()->Buttons.get())) return TSkinControl::BeforeMessage(m);
+  if (!DrawsFace()) return TSkinFaceControl::BeforeMessage(m);
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
     case ui::CM_MOUSELEAVE: {
@@ -47,7 +40,7 @@ bool TSkinTabBtn::BeforeMessage(ui::TMessage& m) {
       return true;
     }
     default:
-      return TSkinControl::BeforeMessage(m);
+      return TSkinFaceControl::BeforeMessage(m);
   }
 }
 

@@ -2,25 +2,9 @@
 
 #include "skin/controls/OffscreenFace.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinTabSheet, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinTabSheet, TSkinFaceControl)
 
-TSkinTabSheet::TSkinTabSheet(ui::TComponent* owner) : TSkinControl(owner) {}
-
-bool TSkinTabSheet::BeforeMessage(ui::TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
-}
+TSkinTabSheet::TSkinTabSheet(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 void TSkinTabSheet::DrawSkin(HDC dc, const RECT& rect) {
   OffscreenFace face(rect);

@@ -9,7 +9,7 @@
 #include "skin/data/SkinData.h"
 #include "ui/GdiObject.h"
 
-VELMO_NAMED_CLASS_INFO(TSkinUpDown, TSkinControl)
+VELMO_NAMED_CLASS_INFO(TSkinUpDown, TSkinFaceControl)
 
 namespace {
 
@@ -20,7 +20,7 @@ bool IsMouseDown(UINT msg) { return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDB
 
 }  // namespace
 
-TSkinUpDown::TSkinUpDown(ui::TComponent* owner) : TSkinControl(owner) {}
+TSkinUpDown::TSkinUpDown(ui::TComponent* owner) : TSkinFaceControl(owner) {}
 
 bool TSkinUpDown::Horizontal() const {
   if (GetWindowLongW(WindowHandle(), GWL_STYLE) & UDS_HORZ) return true;
@@ -40,12 +40,6 @@ void TSkinUpDown::Halves(const RECT& area, RECT& first, RECT& second) const {
 
 bool TSkinUpDown::BeforeMessage(ui::TMessage& m) {
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintNow(m);
-      return false;
-    case WM_PRINTCLIENT:
-      PaintWindow(reinterpret_cast<HDC>(m.WParam));
-      return false;
     case WM_ERASEBKGND:
       if (!FrameworkControl()) {
         RECT r;
@@ -69,7 +63,7 @@ bool TSkinUpDown::BeforeMessage(ui::TMessage& m) {
       return false;
     }
     default:
-      return TSkinControl::BeforeMessage(m);
+      return TSkinFaceControl::BeforeMessage(m);
   }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFaceControl.h"
 
 // Up-down (spin) buttons: two halves, up and down or left and right, each drawn from the
 // skin's UpDown.Vert or UpDown.Horz strip by its state (normal, pressed, disabled, hot) with
 // its arrow from the glyph strip on top. An up-down embedded in an edit (buddy mode) keeps
 // clear of the edit's skinned frame.
-class TSkinUpDown : public TSkinControl {
+class TSkinUpDown : public TSkinFaceControl {
   VELMO_DECLARE_CLASS
  public:
   // Frames of one button in the strips.

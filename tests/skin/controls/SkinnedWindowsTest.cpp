@@ -9,11 +9,12 @@
 #include "convert/ProgressWindow.h"
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
+#include "skin/data/ElementDrawing.h"
 #include "skin/forms/ControlWrapper.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
 #include "tests/shell/GuiObjects.h"
-#include "tests/skin/controls/ControlTestHost.h"
+#include "tests/skin/controls/WrapperFixture.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 
@@ -39,12 +40,11 @@ int Skinned(ui::TCustomForm& form) {
   return skinned;
 }
 
-class SkinnedWindowsTest : public ::testing::Test {
+class SkinnedWindowsTest : public WrapperFixture {
  protected:
   static void SetUpTestSuite() {
-    ui::Application().Initialize();
+    WrapperFixture::SetUpTestSuite();
     TSkinData::RegisterClass();
-    skin::RegisterSkinControls();
   }
 };
 
@@ -86,6 +86,45 @@ TEST_F(SkinnedWindowsTest, EveryKindOfControlOfTheProgramsWindowsGetsItsWrapper)
     ASSERT_NE(it, bars.end());
     EXPECT_EQ(it->second, L"TSkinProgress");
   }
+}
+
+// The program runs with the common controls of its manifest (as this test does): its own
+// controls show the skin there too.
+TEST_F(SkinnedWindowsTest, TheMainWindowsControlsShowTheSkin) {
+  TTntForm1 form(nullptr);
+  form.Show();
+  SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump();
+  auto* data = dynamic_cast<TSkinData*>(form.FindComponent(L"SkinData1"));
+  ASSERT_TRUE(data);
+  TWinSkinForm skinner(nullptr);
+  skinner.SetHandle(form.Handle());
+  skinner.HookWindow(*data);
+  skinner.SkinFormControls(form);
+  form.TntEdit1->SetFocus();
+  PumpFor(200ms);
+  const SkinRecords& records = data->Records();
+  const COLORREF face = skin::ResolveColour(records.Colours.ButtonFace);
+  const COLORREF shadow = skin::ResolveColour(records.Colours.ButtonShadow);
+  auto boxShows = [&](HWND window, const ui::Bitmap& strip, int count, int frame) {
+    ui::Bitmap expected = FramePicture(strip, count, frame, face);
+    ui::Bitmap picture = Grab(window);
+    return Shows(picture, {0, (picture.Height() - expected.Height()) / 2}, expected);
+  };
+  const TDataSkinButton& buttons = *records.Buttons;
+  EXPECT_TRUE(boxShows(form.TntCheckBox1->Handle(), buttons.CheckBitmap, 12, 1));
+  EXPECT_TRUE(boxShows(form.g[3]->Handle(), buttons.RadioBitmap, 8, 5)) << "MP4 is checked";
+  EXPECT_TRUE(boxShows(form.g[1]->Handle(), buttons.RadioBitmap, 8, 1));
+  EXPECT_EQ(GrabWhole(form.TntEdit1->Handle()).Pixel(0, 0), shadow);
+  HWND combo = form.TntComboBox1->Handle();
+  RECT r;
+  GetClientRect(combo, &r);
+  const TDataSkinBorder& strip = *records.ComboButton;
+  EXPECT_TRUE(ShowsElement(
+      Grab(combo), {0, 0},
+      skin::RenderElement(
+          {0, 0, r.right, r.bottom},
+          {&strip.Bitmap, strip.Margins, {strip.FrameCount, 1, false}, false, false})));
 }
 
 TEST_F(SkinnedWindowsTest, TakingTheSkinOffAndOnGivesEveryControlBackWithoutLeaking) {
