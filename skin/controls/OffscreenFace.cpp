@@ -12,3 +12,16 @@ void OffscreenFace::CopyTo(HDC target) const {
   BitBlt(target, origin_.x, origin_.y, bitmap_.Width(), bitmap_.Height(), canvas_->dc(), 0, 0,
          SRCCOPY);
 }
+
+void OffscreenFace::CopyAround(HDC target, HWND window) const {
+  const int saved = SaveDC(target);
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    ExcludeClipRect(target, r.left, r.top, r.right, r.bottom);
+  }
+  CopyTo(target);
+  RestoreDC(target, saved);
+}

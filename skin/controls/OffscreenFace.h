@@ -22,6 +22,9 @@ class OffscreenFace {
   ui::Bitmap& Picture() { return bitmap_; }
   // Copies the face to the target at the rectangle's place.
   void CopyTo(HDC target) const;
+  // The same, leaving alone the visible child windows of `window` (they paint themselves);
+  // the face and the target are in the window's client coordinates.
+  void CopyAround(HDC target, HWND window) const;
 
  private:
   POINT origin_;

@@ -180,16 +180,7 @@ void TSkinComBox::PaintComposed(const ui::TMessage& m) {
       // What is there so far is shown.
     }
     // The edit part (and a simple combo's list) paint themselves.
-    const int saved = SaveDC(dc);
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (!IsWindowVisible(child)) continue;
-      RECT r;
-      GetWindowRect(child, &r);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-      ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
-    face.CopyTo(dc);
-    RestoreDC(dc, saved);
+    face.CopyAround(dc, window);
   }
   if (!m.WParam) EndPaint(window, &ps);
 }

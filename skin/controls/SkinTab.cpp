@@ -266,7 +266,7 @@ RECT TSkinTab::DrawTab(HDC dc, RECT r, int index, bool current) {
   return r;
 }
 
-void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
+void TSkinTab::DrawSkin(HDC dc, const RECT&) {
   if (!imagesMade_) return;
   if (imagesSide_ != TabSide()) MakeImages();
   FindScroller();
@@ -324,15 +324,5 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   }
 
   // The scroller and the pages paint themselves.
-  const int saved = SaveDC(dc);
-  OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
-  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child)) continue;
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-  }
-  face.CopyTo(dc);
-  RestoreDC(dc, saved);
+  face.CopyAround(dc, window);
 }
