@@ -107,7 +107,12 @@ CommandLine BuildCommandLine(const CommandLineArgs& args) {
   CommandLine result;
   auto format = FindFormat(args.key);
   if (!format) return result;
-  result.outputPath = OutputPath(args.key, args.sourcePath, args.outputFolder);
+  if (args.baseName) {
+    result.outputPath = std::string(args.outputFolder) + std::string(*args.baseName) + "." +
+                        std::string(format->extension);
+  } else {
+    result.outputPath = OutputPath(args.key, args.sourcePath, args.outputFolder);
+  }
   result.quotedOutput = " \"" + result.outputPath + "\"  ";
   result.text = EncoderHead(format->encoder, args.programFolder);
   result.text += " \"";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,12 +11,15 @@ struct CommandLineArgs {
   std::string_view sourcePath;     // full path of the list entry
   std::string_view outputFolder;   // the output folder text, normally ending in a backslash
   std::string_view programFolder;  // folder of the executable, no trailing backslash
+  // The output's base name when it is not to be taken from the source path (a source whose
+  // name the ANSI code page cannot write reaches the encoder by its short name).
+  std::optional<std::string_view> baseName = std::nullopt;
 };
 
 struct CommandLine {
-  std::string text;           // the whole command line; empty for an unknown key
-  std::string outputPath;     // where the encoder writes
-  std::string quotedOutput;   // " \"<outputPath>\"  " as it ends the command line
+  std::string text;          // the whole command line; empty for an unknown key
+  std::string outputPath;    // where the encoder writes
+  std::string quotedOutput;  // " \"<outputPath>\"  " as it ends the command line
 };
 
 // "原始分辨率" in code page 936: keep the source's picture size.

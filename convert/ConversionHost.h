@@ -1,10 +1,28 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Icons of the list entries (the main window's image list).
-enum EntryIcon : int { kIconWaiting = 0, kIconDone = 1, kIconWorking = 2, kIconAttention = 3, kIconFailed = 4 };
+enum EntryIcon : int {
+  kIconWaiting = 0,
+  kIconDone = 1,
+  kIconWorking = 2,
+  kIconAttention = 3,
+  kIconFailed = 4
+};
+
+// An entry of the input list keeps its id while it is in the list, whatever is added or
+// removed around it; the id of a removed entry is never given again. The run holds on to ids,
+// not positions, because the user may edit the list while it converts.
+using EntryId = std::uint32_t;
+
+struct EntryState {
+  EntryId id;
+  bool checked;
+};
 
 // What a conversion run reads from and writes to the main window.
 class ConversionHost {
@@ -12,12 +30,14 @@ class ConversionHost {
   virtual ~ConversionHost() = default;
 
   // The input list: entries in list order.
-  virtual int EntryCount() const = 0;
-  virtual bool EntryChecked(int index) const = 0;
-  // The path column; nothing when the entry has no such column.
-  virtual std::optional<std::wstring> EntryPath(int index) const = 0;
-  virtual void SetEntryIcon(int index, int icon) = 0;
-  virtual void RemoveEntry(int index) = 0;
+  virtual std::vector<EntryState> Entries() const = 0;
+  // The entry's position in the list (0-based); nothing once it has been removed.
+  virtual std::optional<int> EntryIndex(EntryId id) const = 0;
+  // The path column; nothing when the entry has no such column or has been removed.
+  virtual std::optional<std::wstring> EntryPath(EntryId id) const = 0;
+  // Both do nothing for an entry that has been removed.
+  virtual void SetEntryIcon(EntryId id, int icon) = 0;
+  virtual void RemoveEntry(EntryId id) = 0;
 
   virtual std::wstring ResolutionText() const = 0;
   virtual std::wstring OutputFolderText() const = 0;

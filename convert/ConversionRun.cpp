@@ -1,19 +1,22 @@
 #include "convert/ConversionRun.h"
 
 #include <windows.h>
+// after windows.h
+#include <shlobj.h>
 
 #include <stdexcept>
 
+#include "convert/AnsiPaths.h"
 #include "convert/BatchFile.h"
 #include "convert/CancelRequest.h"
 #include "convert/CommandLine.h"
-#include "convert/ConversionHost.h"
 #include "convert/EncoderProcesses.h"
 #include "convert/EncoderRunner.h"
 #include "convert/FormatTable.h"
 #include "convert/ProgressView.h"
 #include "ui/CodePage.h"
 #include "ui/MessagePump.h"
+#include "ui/UniqueHandle.h"
 
 namespace {
 
@@ -23,23 +26,48 @@ class EntryError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The resolution box's item that keeps the source's picture size.
+constexpr wchar_t kKeepResolutionText[] = L"原始分辨率";
+
 std::string ToAnsi(const std::wstring& text) { return ui::WideToAnsi(text, CP_ACP); }
 
-bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
-  std::wstring wa = ui::AnsiToWide(a, CP_ACP);
-  std::wstring wb = ui::AnsiToWide(b, CP_ACP);
-  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
-                              static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
+bool IsFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A conversion completed when the last attempt's encoder ended with 0 and left a file that is
-// not empty at the output path.
-bool OutputComplete(int32_t exitCode, const std::string& outputPath) {
-  if (exitCode != 0) return false;
+bool IsNonEmptyFile(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(outputPath.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+}
+
+// Both paths name one file (however they are written: long, short, other case).
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+  auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    ui::UniqueHandle file(CreateFileW(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.get(), &info);
+  };
+  BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+  if (!identity(a, ia) || !identity(b, ib)) return false;
+  return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+std::wstring PathKey(const std::wstring& path) {
+  DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring full(length, L'\0');
+  full.resize(length ? GetFullPathNameW(path.c_str(), length, full.data(), nullptr) : 0);
+  if (full.empty()) full = path;
+  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  return full;
+}
+
+bool IsAbsolute(const std::wstring& path) {
+  return (path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\");
 }
 
 void WriteBatchOrFail(const std::string& appDataDir, const std::string& commandLine) {
@@ -54,57 +82,106 @@ ConversionRun::ConversionRun(ConversionHost& host, ProgressView& progress,
   if (!environment_.wait) environment_.wait = [](unsigned ms) { Sleep(ms); };
 }
 
-void ConversionRun::StopEncoders() { StopOwnEncoders({"mencoder.exe", "ffmpeg.exe", "ffmpegx.exe"}); }
+void ConversionRun::StopEncoders() {
+  StopOwnEncoders({"mencoder.exe", "ffmpeg.exe", "ffmpegx.exe"});
+}
 
-void ConversionRun::ShowEntryError(int index) {
-  host_.SetEntryIcon(index, kIconFailed);
-  host_.ShowMessage(L"转换第" + std::to_wstring(index + 1) + L"个文件时出现错误",
+void ConversionRun::ShowEntryError(EntryId id, int indexAtStart) {
+  host_.SetEntryIcon(id, kIconFailed);
+  int number = host_.EntryIndex(id).value_or(indexAtStart) + 1;
+  host_.ShowMessage(L"转换第" + std::to_wstring(number) + L"个文件时出现错误",
                     host_.ApplicationTitle(), MB_OK);
 }
 
-ConversionRun::EntryResult ConversionRun::ConvertEntry(int index, std::string_view key) {
-  std::optional<std::wstring> path = host_.EntryPath(index);
+std::optional<EntryId> ConversionRun::NextEntry() const {
+  for (const EntryState& entry : host_.Entries())
+    if (entry.checked && !taken_.contains(entry.id)) return entry.id;
+  return std::nullopt;
+}
+
+void ConversionRun::UpdateTotalMax() {
+  int waiting = 0;
+  for (const EntryState& entry : host_.Entries())
+    if (entry.checked && !taken_.contains(entry.id)) ++waiting;
+  progress_.SetTotalMax(static_cast<int>(taken_.size()) + waiting);
+}
+
+void ConversionRun::RemoveUnfinishedOutput() {
+  // Only a file this entry's encoder made: one that lay there before is the user's.
+  if (current_ && !current_->outputExisted) DeleteFileW(current_->output.c_str());
+  current_.reset();
+}
+
+ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_view key) {
+  // Every entry starts from an empty bar, whatever the one before it left.
+  progress_.SetCurrentPosition(0);
+  progress_.SetDetailText(L"");
+  std::optional<std::wstring> path = host_.EntryPath(id);
   if (!path) throw EntryError("entry without a path");
-  std::string source = ToAnsi(*path);
-  CommandLine line = BuildCommandLine({key, ToAnsi(host_.ResolutionText()), source,
-                                       ToAnsi(host_.OutputFolderText()),
-                                       environment_.programFolder});
+  std::optional<std::string> exactSource = ExactAnsi(*path);
+  std::string source = exactSource ? *exactSource : EncoderPathText(*path);
+  std::string baseName = exactSource ? std::string() : RepresentableBaseName(*path);
+  CommandLineArgs args{key, resolution_, source, outputFolder_, environment_.programFolder};
+  if (!exactSource) args.baseName = baseName;
+  CommandLine line = BuildCommandLine(args);
   if (line.text.empty()) throw EntryError("no format");
-  // Writing over the source would destroy it.
-  if (SamePathIgnoringCase(line.outputPath, source)) throw EntryError("output is the source");
-  lastOutputPath_ = line.outputPath;
+  std::wstring output = ui::AnsiToWide(line.outputPath, CP_ACP);
+  // Writing over the source would destroy it; writing over another entry's finished output
+  // would lose that one.
+  if (SameFile(output, *path)) throw EntryError("output is the source");
+  if (auto made = outputsMade_.find(PathKey(output));
+      made != outputsMade_.end() && made->second != PathKey(*path))
+    throw EntryError("output of another entry");
+  current_ = Current{id, output, IsFile(output)};
 
   WriteBatchOrFail(environment_.appDataDir, line.text);
-  progress_.SetStatusText(L"正在转换第" + std::to_wstring(index + 1) + L"个文件为" +
-                          ui::AnsiToWide(key, CP_ACP) + L"......");
+  progress_.SetStatusText(L"正在转换第" + std::to_wstring(host_.EntryIndex(id).value_or(0) + 1) +
+                          L"个文件为" + ui::AnsiToWide(key, CP_ACP) + L"......");
   ui::ProcessMessages();
   progress_.SetDetailText(L"");
 
-  int32_t exitCode;
-  if (key != "avi") {
-    exitCode = RunAndWatch(line.text, SW_HIDE, WatchMode::PrimaryFfmpeg, progress_);
-    if (!IsCancelRequested() && progress_.CurrentPosition() == 0) {
-      StopEncoders();
-      environment_.wait(3000);
-      std::string fallback = RewriteForFallback(line.text);
-      WriteBatchOrFail(environment_.appDataDir, fallback);
-      exitCode = RunAndWatch(fallback, SW_HIDE, WatchMode::FallbackFfmpeg, progress_);
+  // The watch stops for a cancel, and when the user removes the entry from the list.
+  auto stop = [&] { return IsCancelRequested() || !host_.EntryIndex(id); };
+  WatchResult watched;
+  if (!stop()) {
+    if (key != "avi") {
+      watched = RunAndWatch(line.text, SW_HIDE, WatchMode::PrimaryFfmpeg, progress_, stop);
+      if (!watched.stopped && progress_.CurrentPosition() == 0) {
+        StopEncoders();
+        environment_.wait(3000);
+        std::string fallback = RewriteForFallback(line.text);
+        WriteBatchOrFail(environment_.appDataDir, fallback);
+        if (!stop())
+          watched = RunAndWatch(fallback, SW_HIDE, WatchMode::FallbackFfmpeg, progress_, stop);
+      }
+    } else {
+      watched = RunAndWatch(line.text, SW_HIDE, WatchMode::Mencoder, progress_, stop);
     }
-  } else {
-    exitCode = RunAndWatch(line.text, SW_HIDE, WatchMode::Mencoder, progress_);
   }
-  if (IsCancelRequested()) return EntryResult::Cancelled;
-  if (!OutputComplete(exitCode, line.outputPath)) throw EntryError("encoder failed");
+  if (stop()) {
+    if (IsCancelRequested()) return EntryResult::Cancelled;  // the end steps clean up
+    StopEncoders();
+    environment_.wait(1000);
+    RemoveUnfinishedOutput();
+    return EntryResult::Abandoned;
+  }
+  // Only the encoder's own report says that it finished: one ended from outside may exit
+  // with 0 too, leaving a partial file.
+  if (watched.exitCode != 0 || !watched.endReported || !IsNonEmptyFile(output))
+    throw EntryError("encoder failed");
 
+  current_.reset();
+  outputsMade_[PathKey(output)] = PathKey(*path);
   progress_.SetTotalPosition(progress_.TotalPosition() + 1);
   progress_.SetCurrentPosition(0);
-  host_.SetEntryIcon(index, kIconDone);
+  host_.SetEntryIcon(id, kIconDone);
   ui::ProcessMessages();
 
-  if (host_.DeleteAfterConversion()) {
+  if (host_.DeleteAfterConversion() && !IsCancelRequested()) {
     StopOwnEncoders({"ffmpeg.exe", "mencoder.exe", "ffmpegx.exe"});
     environment_.wait(1000);
-    DeleteFileA(source.c_str());
+    // A cancel that took effect before the deletion keeps the source.
+    if (!IsCancelRequested() && DeleteFileW(path->c_str())) sourcesDeleted_.push_back(id);
   }
   return EntryResult::Completed;
 }
@@ -116,34 +193,50 @@ void ConversionRun::Convert(std::string_view key) {
   running_ = true;
   CancelRequested = 0;
   host_.EnableStartButton(false);
-  lastOutputPath_.clear();
+  taken_.clear();
+  current_.reset();
+  sourcesDeleted_.clear();
+  outputsMade_.clear();
 
-  int checked = 0;
-  for (int i = 0; i < host_.EntryCount(); ++i)
-    if (host_.EntryChecked(i)) ++checked;
-  if (checked == 0) {
+  if (!NextEntry()) {
     host_.ShowMessage(L"没有找到可以转换的文件", L"转换", MB_OK | MB_ICONINFORMATION);
     EndSteps(false);
     running_ = false;
     return;
   }
 
-  progress_.SetTotalMax(checked);
+  // The settings of the run are taken once: the user may change them while it runs.
+  std::wstring resolution = host_.ResolutionText();
+  resolution_ =
+      resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
+  std::wstring folder = host_.OutputFolderText();
+  if (!folder.empty()) {
+    std::wstring create = IsAbsolute(folder)
+                              ? folder
+                              : ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
+    while (create.size() > 3 && create.back() == L'\\') create.pop_back();
+    SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
+  }
+  outputFolder_ = EncoderPathText(folder);
+  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
+
+  UpdateTotalMax();
   progress_.SetCurrentPosition(0);
   progress_.SetTotalPosition(0);
   progress_.ShowProgress();
   ui::ProcessMessages();
 
-  std::vector<bool> completed(static_cast<size_t>(host_.EntryCount()), false);
-  const int count = host_.EntryCount();
-  for (int i = 0; i < count; ++i) {
-    if (i >= host_.EntryCount()) break;  // entries removed while the run pumped messages
-    if (!host_.EntryChecked(i)) continue;
+  while (!IsCancelRequested()) {
+    std::optional<EntryId> id = NextEntry();
+    if (!id) break;
+    taken_.insert(*id);
+    UpdateTotalMax();
+    int indexAtStart = host_.EntryIndex(*id).value_or(0);
     try {
-      EntryResult result = ConvertEntry(i, key);
-      completed[static_cast<size_t>(i)] = result == EntryResult::Completed;
+      ConvertEntry(*id, key);
     } catch (const std::exception&) {
-      ShowEntryError(i);
+      RemoveUnfinishedOutput();
+      ShowEntryError(*id, indexAtStart);
     }
     if (IsCancelRequested()) break;
     ui::ProcessMessages();
@@ -153,6 +246,7 @@ void ConversionRun::Convert(std::string_view key) {
   if (cancelled) {
     ui::ProcessMessages();
   } else {
+    UpdateTotalMax();
     progress_.SetCurrentPosition(progress_.CurrentMax());
     progress_.SetTotalPosition(progress_.TotalMax());
     int answer = host_.ShowMessage(L"转换已经全部完成.是否立即打开保存转换文件的目录?", L"成功",
@@ -160,15 +254,12 @@ void ConversionRun::Convert(std::string_view key) {
     if (answer == IDYES) host_.OpenInShell(ToAnsi(host_.OutputFolderText()));
     ui::ProcessMessages();
   }
-  EndSteps(cancelled);
+  EndSteps(IsCancelRequested());
 
-  // Converted entries leave the list; an entry that failed stays, with its failure icon, so
-  // that the user sees what is left to do.
-  if (host_.DeleteAfterConversion() && !cancelled) {
-    for (int i = std::min<int>(host_.EntryCount(), static_cast<int>(completed.size())) - 1; i >= 0;
-         --i)
-      if (completed[static_cast<size_t>(i)] && host_.EntryChecked(i)) host_.RemoveEntry(i);
-  }
+  // Entries whose source is gone leave the list, also after a cancel: they point at nothing.
+  // Entries that failed or were not reached stay, so that the user sees what is left to do.
+  for (auto id = sourcesDeleted_.rbegin(); id != sourcesDeleted_.rend(); ++id)
+    host_.RemoveEntry(*id);
   running_ = false;
 }
 
@@ -176,8 +267,10 @@ void ConversionRun::EndSteps(bool cancelled) {
   StopEncoders();
   if (cancelled) {
     environment_.wait(1000);
-    if (!lastOutputPath_.empty()) DeleteFileA(lastOutputPath_.c_str());
+    // The entry under way when the cancel took effect; an entry that completed is done with.
+    RemoveUnfinishedOutput();
   }
+  current_.reset();
   progress_.CloseProgress();
   host_.EnableStartButton(true);
 }

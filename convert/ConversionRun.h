@@ -1,10 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
-class ConversionHost;
+#include "convert/ConversionHost.h"
+
 class ProgressView;
 
 struct ConversionEnvironment {
@@ -17,6 +22,12 @@ struct ConversionEnvironment {
 // Converts every checked entry of the main window's list, one after the other, with progress in
 // the progress window, the fallback attempt, delete-after, per-entry error messages and
 // cancellation, then offers to open the output folder.
+//
+// The list stays editable during a run. The run takes the next entry when it is ready for one:
+// the first checked entry in list order that it has not taken yet, so entries added or checked
+// while it runs are converted too, and an entry removed or unchecked before its turn is not.
+// An entry removed while it is being converted is abandoned: its encoder is stopped and its
+// unfinished output removed.
 class ConversionRun {
  public:
   ConversionRun(ConversionHost& host, ProgressView& progress, ConversionEnvironment environment);
@@ -27,15 +38,34 @@ class ConversionRun {
   bool Running() const { return running_; }
 
  private:
-  enum class EntryResult { Completed, Failed, Cancelled };
-  EntryResult ConvertEntry(int index, std::string_view key);
+  enum class EntryResult { Completed, Cancelled, Abandoned };
+  // The entry being converted, until it completed or its unfinished output was dealt with.
+  struct Current {
+    EntryId id;
+    std::wstring output;  // where its encoder writes
+    bool outputExisted;   // a file lay there before: it is never removed then
+  };
+
+  std::optional<EntryId> NextEntry() const;
+  void UpdateTotalMax();
+  EntryResult ConvertEntry(EntryId id, std::string_view key);
+  void RemoveUnfinishedOutput();
   void StopEncoders();
   void EndSteps(bool cancelled);
-  void ShowEntryError(int index);
+  void ShowEntryError(EntryId id, int indexAtStart);
 
   ConversionHost& host_;
   ProgressView& progress_;
   ConversionEnvironment environment_;
   bool running_ = false;
-  std::string lastOutputPath_;
+
+  // Per run.
+  std::string resolution_;    // the resolution box's text as the command line takes it
+  std::string outputFolder_;  // as the encoders get it
+  std::set<EntryId> taken_;
+  std::optional<Current> current_;
+  std::vector<EntryId> sourcesDeleted_;
+  // Outputs completed in this run, by full path in upper case, with their sources: another
+  // source must not write over one.
+  std::map<std::wstring, std::wstring> outputsMade_;
 };

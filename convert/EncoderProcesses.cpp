@@ -73,9 +73,10 @@ class ProcessTree {
   std::unordered_map<DWORD, DWORD> parentOf_;
 };
 
-void Terminate(DWORD id) {
-  ui::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-  if (process) TerminateProcess(process.get(), 0);
+// Terminates the process and keeps a handle to wait for its end.
+void Terminate(DWORD id, std::vector<ui::UniqueHandle>& ended) {
+  ui::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  if (process && TerminateProcess(process.get(), 0)) ended.push_back(std::move(process));
 }
 
 }  // namespace
@@ -89,11 +90,15 @@ void StopEncodersBelow(DWORD ancestorProcessId, std::initializer_list<std::strin
       encoders.push_back(p.id);
   // Walk the snapshot from first to last, as the processes were listed; an encoder's own
   // descendants go first so that nothing is left running without its parent.
+  std::vector<ui::UniqueHandle> ended;
   for (DWORD encoder : encoders) {
     for (const ProcessEntry& p : processes)
-      if (tree.Descends(p.id, encoder)) Terminate(p.id);
-    Terminate(encoder);
+      if (tree.Descends(p.id, encoder)) Terminate(p.id, ended);
+    Terminate(encoder, ended);
   }
+  // Termination completes a moment later; until then the encoder still holds its output
+  // file open, and the run that deletes it next would fail.
+  for (const ui::UniqueHandle& process : ended) WaitForSingleObject(process.get(), 2000);
 }
 
 void StopOwnEncoders(std::initializer_list<std::string_view> names) {

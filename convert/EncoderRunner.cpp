@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "convert/CancelRequest.h"
+#include "convert/EncoderJob.h"
+#include "convert/EndReportScanner.h"
 #include "convert/OutputReaders.h"
+#include "convert/PipeReader.h"
 #include "convert/ProgressDisplay.h"
 #include "ui/CodePage.h"
 #include "ui/MessagePump.h"
@@ -55,12 +59,14 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
-int32_t RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
-                    ProgressDisplay& display) {
+WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
+                        ProgressDisplay& display, const std::function<bool()>& stopRequested) {
+  auto stop = [&] { return stopRequested ? stopRequested() : IsCancelRequested(); };
+  WatchResult result;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   ui::UniqueHandle readEnd;
   ui::UniqueHandle writeEnd;
-  if (!CreatePipe(readEnd.receive(), writeEnd.receive(), &inheritable, 0)) return -1;
+  if (!CreatePipe(readEnd.receive(), writeEnd.receive(), &inheritable, 0)) return result;
   // Our read end must not live on in the child, or the pipe never reports the child's end.
   SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
@@ -76,33 +82,55 @@ int32_t RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mo
   mutableCommand.push_back('\0');
   std::string folder = ProgramFolder();
   PROCESS_INFORMATION info{};
+  // Suspended until it is in the job, so that nothing it starts escapes the job either.
   if (!CreateProcessA(nullptr, mutableCommand.data(), &inheritable, &inheritable, TRUE,
-                      NORMAL_PRIORITY_CLASS, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                      &startup, &info))
-    return -1;
+                      NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    return result;
   ui::UniqueHandle process(info.hProcess);
   ui::UniqueHandle thread(info.hThread);
+  // Should the job refuse it (a program already in a job that does not nest), the encoder
+  // still runs; the run stops it by name.
+  EncoderJob::Instance().Assign(process.get());
+  ResumeThread(thread.get());
+  writeEnd.reset();
 
-  DWORD exitCode = 0;
-  bool readOk = writeEnd.reset();
-  std::vector<char> buffer(kChunkBufferSize);
-  while (readOk) {
-    std::fill(buffer.begin(), buffer.end(), '\0');
-    DWORD got = 0;
-    readOk = ReadFile(readEnd.get(), buffer.data(), kChunkReadSize, &got, nullptr) != FALSE;
-    if (IsCancelRequested()) {
-      // The encoder is left running; the run's end steps stop it.
-      GetExitCodeProcess(process.get(), &exitCode);
-      return static_cast<int32_t>(exitCode);
-    }
-    if (readOk) {
-      Interpret(std::string_view(buffer.data()), mode, display);  // text up to the first zero
+  PipeReader reader(std::move(readEnd), kChunkReadSize);
+  EndReportScanner report(mode == WatchMode::Mencoder ? EndReportKind::Mencoder
+                                                      : EndReportKind::Ffmpeg);
+  auto stopped = [&] {
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    result.exitCode = static_cast<int32_t>(code);
+    result.endReported = report.Seen();
+    result.stopped = true;
+    return result;
+  };
+  // Waits for `object` or a window message, then processes the messages that wait.
+  auto wait = [](HANDLE object) {
+    MsgWaitForMultipleObjectsEx(1, &object, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ui::ProcessMessages();
+  };
+
+  while (true) {
+    if (stop()) return stopped();
+    if (std::optional<std::string> chunk = reader.Take()) {
+      report.Feed(*chunk);
+      // The chunk's text ends at its first zero byte.
+      Interpret(std::string_view(chunk->c_str()), mode, display);
       ui::ProcessMessages();
+      continue;
     }
+    if (reader.Ended()) break;
+    wait(reader.ReadyEvent());
   }
-
-  ui::ProcessMessages();
-  WaitForSingleObject(process.get(), INFINITE);
+  while (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+    if (stop()) return stopped();
+    wait(process.get());
+  }
+  DWORD exitCode = 0;
   GetExitCodeProcess(process.get(), &exitCode);
-  return static_cast<int32_t>(exitCode);
+  result.exitCode = static_cast<int32_t>(exitCode);
+  result.endReported = report.Seen();
+  return result;
 }

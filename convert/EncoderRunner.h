@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class ProgressDisplay;
@@ -14,13 +15,25 @@ enum class WatchMode {
 inline constexpr size_t kChunkBufferSize = 5211;
 inline constexpr unsigned kChunkReadSize = 256;
 
+struct WatchResult {
+  // The encoder's exit code when it ended; the code it had when the watch was stopped (the
+  // encoder is left running then); -1 when it could not be started.
+  int32_t exitCode = -1;
+  // The encoder printed its end-of-run report (EndReportScanner.h).
+  bool endReported = false;
+  // The watch was stopped before the encoder ended.
+  bool stopped = false;
+};
+
 // Starts the command line as a hidden child with standard output and error joined into one
-// pipe, reads that pipe in chunks of at most 256 bytes, drives the display from each chunk and
-// pumps window messages after each. Returns the encoder's exit code when it ended, the code it
-// had at that moment when a cancel was seen (the encoder is left running), or -1 when it could
-// not be started (the display is not touched then).
-int32_t RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
-                    ProgressDisplay& display);
+// pipe, inside the program's encoder job, and watches it: the output arrives in chunks of at
+// most 256 bytes, each drives the display and is followed by processing the window messages
+// that wait. While the encoder is silent the messages are processed as they come, so the
+// windows answer and `stopRequested` (by default: a cancel) is seen at once. The display is
+// not touched when the encoder could not be started.
+WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
+                        ProgressDisplay& display,
+                        const std::function<bool()>& stopRequested = nullptr);
 
 // Folder of this program's executable, without a trailing backslash (ANSI).
 std::string ProgramFolder();

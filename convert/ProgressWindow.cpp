@@ -38,7 +38,7 @@ void TTntForm2::TntButton1Click() {
   ui::ProcessMessages();
   // The encoder is stopped by the run once this returns; the wait lets it see the request
   // between two chunks of output.
-  Sleep(cancelWaitMilliseconds);
+  wait(5000);
   ui::ProcessMessages();
   if (host_) host_->EnableStartButton(true);
   TntButton1->SetEnabled(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "convert/ProgressView.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -17,8 +19,8 @@ class TTntForm2 : public ui::TTntForm, public ProgressView {
   // enables again.
   TTntForm2(ui::TComponent* owner, ConversionHost* host);
 
-  ui::TTntLabel* TntLabel1 = nullptr;  // status line
-  ui::TTntLabel* TntLabel4 = nullptr;  // detail line
+  ui::TTntLabel* TntLabel1 = nullptr;              // status line
+  ui::TTntLabel* TntLabel4 = nullptr;              // detail line
   ui::TTntProgressBar* TntProgressBar1 = nullptr;  // current entry
   ui::TTntProgressBar* TntProgressBar2 = nullptr;  // whole run
   ui::TTntButton* TntButton1 = nullptr;            // Cancel
@@ -40,8 +42,9 @@ class TTntForm2 : public ui::TTntForm, public ProgressView {
   void ShowProgress() override;
   void CloseProgress() override;
 
-  // The fixed wait of the Cancel button; tests shorten it.
-  unsigned cancelWaitMilliseconds = 5000;
+  // The Cancel button's fixed wait of 5000 ms, blocking without processing messages; tests
+  // put their own in.
+  std::function<void(unsigned milliseconds)> wait = [](unsigned ms) { Sleep(ms); };
 
  protected:
   ui::TNotifyEvent MethodAddress(std::wstring_view name) override;

@@ -34,6 +34,8 @@ void EngineLog::FeedLine(std::string_view raw) {
   if (tail_.size() > 8) tail_.erase(tail_.begin());
   if (!durationText_ && trimmed.starts_with("Duration: "))
     durationText_ = std::string(trimmed.substr(10));
+  if (trimmed.starts_with("video:") && trimmed.find("muxing overhead") != std::string_view::npos)
+    summary_ = std::string(trimmed);
   if (trimmed.starts_with("Stream mapping:") || trimmed.starts_with("Output #") ||
       trimmed.starts_with("Press [q]"))
     headerDone_ = true;

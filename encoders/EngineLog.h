@@ -16,11 +16,15 @@ class EngineLog {
   std::optional<long long> DurationCentis() const;
   // The input has been described and encoding is about to start.
   bool HeaderDone() const { return headerDone_; }
+  // The engine's own end-of-run summary ("video:...kB audio:...kB ... muxing overhead: ..."),
+  // once it printed one.
+  const std::optional<std::string>& Summary() const { return summary_; }
   // The engine's error and fatal messages, level tags removed; else its last lines.
   std::string ErrorText() const;
 
  private:
   std::optional<std::string> durationText_;
+  std::optional<std::string> summary_;
   bool headerDone_ = false;
   std::vector<std::string> errors_;
   std::vector<std::string> tail_;

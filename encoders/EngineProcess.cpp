@@ -90,9 +90,18 @@ bool EngineProcess::Start(const std::wstring& enginePath, const std::wstring& co
   PROCESS_INFORMATION info{};
   // Suspended until it is in the job, so that nothing it starts escapes the job either.
   // Detached: no console of its own, hence no window and no console host holding its pipes.
-  if (!CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                      CREATE_SUSPENDED | DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                      nullptr, &extended.StartupInfo, &info)) {
+  DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT;
+  // We may run in the converter's job. Where jobs do not nest (Windows before 8) the engine
+  // must leave that job to enter ours; it still ends with us, as ours kills it when we end.
+  // A job that forbids leaving refuses the start: then the engine stays in it.
+  BOOL inJob = FALSE;
+  bool started = false;
+  if (IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) && inJob)
+    started = CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE,
+                             flags | CREATE_BREAKAWAY_FROM_JOB, nullptr, nullptr,
+                             &extended.StartupInfo, &info);
+  if (!started && !CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE, flags,
+                                  nullptr, nullptr, &extended.StartupInfo, &info)) {
     *error = LastErrorText(L"cannot start the engine");
     return false;
   }

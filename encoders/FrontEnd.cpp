@@ -268,8 +268,17 @@ int Run() {
   }
   bool complete = code == 0 && reportedEnd && after.exists && after.size > 0;
   printer.Tick(true, complete);
+  if (complete) {
+    std::string report;
+    {
+      std::lock_guard guard(shared.lock);
+      report = EndReportLine(*name == FrontEndName::Mencoder, shared.progress.Latest(),
+                             shared.log.Summary(), static_cast<long long>(after.size));
+    }
+    Write(STD_OUTPUT_HANDLE, report);
+    return 0;
+  }
   Write(STD_OUTPUT_HANDLE, "\r\n");
-  if (complete) return 0;
 
   // Nothing half-written stays behind; a file the engine never touched is not ours to delete.
   if (after.exists && !(after == before)) DeleteFileW(output.c_str());

@@ -58,4 +58,27 @@ std::string MencoderStatusLine(const EngineProgress& progress,
   return Padded(line, "\r");
 }
 
+std::string EndReportLine(bool mencoder, const EngineProgress& progress,
+                          const std::optional<std::string>& engineSummary, long long outputBytes) {
+  char line[kMarkerLineSize * 2];
+  if (mencoder) {
+    double seconds = progress.outTimeCentis / 100.0;
+    double bytesPerSecond = seconds > 0 ? outputBytes / seconds : 0;
+    std::snprintf(
+        line, sizeof line,
+        "Video stream: %8.3f kbit/s  (%.0f B/s)  size: %lld bytes  %.3f secs  %lld frames",
+        bytesPerSecond * 8 / 1000, bytesPerSecond, outputBytes, seconds, progress.frame);
+    return Padded(line, "\r\n");
+  }
+  // The engine's line when it fits whole; the converter looks for its beginning and its
+  // "muxing overhead".
+  if (engineSummary && engineSummary->size() <= kMarkerLineSize - 2)
+    return Padded(*engineSummary, "\r\n");
+  std::snprintf(line, sizeof line,
+                "video:%lldkB audio:0kB subtitle:0kB other streams:0kB global headers:0kB "
+                "muxing overhead: unknown",
+                outputBytes / 1024);
+  return Padded(line, "\r\n");
+}
+
 }  // namespace frontend

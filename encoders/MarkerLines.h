@@ -20,4 +20,13 @@ std::string FfmpegStatusLine(const EngineProgress& progress);
 std::string MencoderStatusLine(const EngineProgress& progress,
                                std::optional<long long> durationCentis, bool finished);
 
+// The end-of-run report, printed once the output is complete and only then; the converter
+// counts a conversion only when it read it. ffmpeg names: the engine's own summary line
+// ("video:12kB audio:3kB subtitle:0kB other streams:0kB global headers:0kB muxing overhead:
+// 1.2%"), or one made from the output's size when the engine printed none that fits; mencoder:
+// "Video stream:  456.789 kbit/s  (57098 B/s)  size: 1234567 bytes  21.622 secs  541 frames".
+// Padded and ended by CR LF.
+std::string EndReportLine(bool mencoder, const EngineProgress& progress,
+                          const std::optional<std::string>& engineSummary, long long outputBytes);
+
 }  // namespace frontend

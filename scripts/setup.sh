@@ -57,19 +57,24 @@ fetch_engine() {
 
 prepare_prefix() {
   local stamp="$WINEPREFIX/.velmo-ready"
-  [ -f "$stamp" ] && return 0
-  say "initialising the Wine prefix at $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1 || true
-  wineserver -w
-  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  if [ ! -f "$stamp" ]; then
+    say "initialising the Wine prefix at $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
+  # The settings go in again whenever they changed, also into a prefix made before.
+  local settings
+  settings=$(sha1sum "$VELMO_ROOT/scripts/wine-settings.reg" | cut -d' ' -f1)
+  [ "$(cat "$stamp" 2>/dev/null)" = "$settings" ] && return 0
   # regedit reads a version-5 file as UTF-16, which keeps the Chinese font names intact.
   local reg="$WINEPREFIX/velmo-settings.reg"
   { printf 'Windows Registry Editor Version 5.00\r\n'; tail -n +2 "$VELMO_ROOT/scripts/wine-settings.reg" | sed 's/$/\r/'; } \
     | iconv -f UTF-8 -t UTF-16 >"$reg"
   wine regedit /S "$reg" </dev/null >/dev/null 2>&1
   wineserver -w
-  touch "$stamp"
+  echo "$settings" >"$stamp"
 }
 
 install_packages

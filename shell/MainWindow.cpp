@@ -195,17 +195,37 @@ int TTntForm1::ShowMessage(const std::wstring& text, const std::wstring& caption
   return ui::MessageBoxText(HandleAllocated() ? WindowHandle() : nullptr, text, caption, flags);
 }
 
-int TTntForm1::EntryCount() const { return TntListView1->ItemCount(); }
-bool TTntForm1::EntryChecked(int index) const { return TntListView1->Checked(index); }
+std::vector<EntryState> TTntForm1::Entries() const {
+  std::vector<EntryState> entries;
+  int count = TntListView1->ItemCount();
+  entries.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i)
+    entries.push_back({static_cast<EntryId>(TntListView1->ItemData(i)), TntListView1->Checked(i)});
+  return entries;
+}
 
-std::optional<std::wstring> TTntForm1::EntryPath(int index) const {
-  std::wstring path = TntListView1->ItemText(index, 2);
+std::optional<int> TTntForm1::EntryIndex(EntryId id) const {
+  int index = TntListView1->IndexOfData(static_cast<LPARAM>(id));
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
+std::optional<std::wstring> TTntForm1::EntryPath(EntryId id) const {
+  std::optional<int> index = EntryIndex(id);
+  if (!index) return std::nullopt;
+  std::wstring path = TntListView1->ItemText(*index, 2);
   if (path.empty()) return std::nullopt;
   return path;
 }
 
-void TTntForm1::SetEntryIcon(int index, int icon) { TntListView1->SetImageIndex(index, icon); }
-void TTntForm1::RemoveEntry(int index) { TntListView1->Delete(index); }
+void TTntForm1::SetEntryIcon(EntryId id, int icon) {
+  if (std::optional<int> index = EntryIndex(id)) TntListView1->SetImageIndex(*index, icon);
+}
+
+void TTntForm1::RemoveEntry(EntryId id) {
+  if (std::optional<int> index = EntryIndex(id)) TntListView1->Delete(*index);
+}
+
 std::wstring TTntForm1::ResolutionText() const { return TntComboBox1->GetText(); }
 std::wstring TTntForm1::OutputFolderText() const { return TntEdit1->GetText(); }
 bool TTntForm1::DeleteAfterConversion() const { return TntCheckBox1->Checked(); }

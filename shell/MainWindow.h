@@ -72,12 +72,12 @@ class TTntForm1 : public ui::TTntForm, public ConversionHost {
   // Message boxes of the window go through here (owner: this window).
   int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
 
-  // ConversionHost
-  int EntryCount() const override;
-  bool EntryChecked(int index) const override;
-  std::optional<std::wstring> EntryPath(int index) const override;
-  void SetEntryIcon(int index, int icon) override;
-  void RemoveEntry(int index) override;
+  // ConversionHost; an entry's id lives in its item data.
+  std::vector<EntryState> Entries() const override;
+  std::optional<int> EntryIndex(EntryId id) const override;
+  std::optional<std::wstring> EntryPath(EntryId id) const override;
+  void SetEntryIcon(EntryId id, int icon) override;
+  void RemoveEntry(EntryId id) override;
   std::wstring ResolutionText() const override;
   std::wstring OutputFolderText() const override;
   bool DeleteAfterConversion() const override;
@@ -94,4 +94,5 @@ class TTntForm1 : public ui::TTntForm, public ConversionHost {
   T* Find(const wchar_t* name);
   // Appends an entry: caption, format (may be empty), path; checked, icon 0.
   void AddEntry(const std::wstring& caption, const std::wstring& format, const std::wstring& path);
+  EntryId nextEntryId_ = 1;
 };

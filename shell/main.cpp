@@ -8,6 +8,8 @@
 #include "shell/SingleInstance.h"
 #include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/forms/SkinManage.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
 
@@ -41,6 +43,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The main window's layout carries the skin component; the reader must know its class.
   TSkinData::RegisterClass();
   skin::RegisterSkinControls();
+  // The skin component of the layout creates the control manager, which skins every window.
+  TSkinManage::Register();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
   try {
@@ -52,6 +56,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   TntForm2 = progressForm.get();
   application.Run();
+  // The windows are given back before the forms (and their skin) go.
+  skin::DestroySkinManager();
   TntForm2 = nullptr;
   return 0;
 }

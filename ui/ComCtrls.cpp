@@ -1,6 +1,7 @@
 #include "ui/ComCtrls.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace ui {
 
@@ -264,6 +265,7 @@ void TCustomListView::InitializeWindow() {
     SetChecked(i, item.checked);
     SetSelected(i, item.selected);
     SetImageIndex(i, item.image);
+    SetItemData(i, item.data);
   }
 }
 
@@ -272,7 +274,7 @@ void TCustomListView::SaveWindowState() {
   saved_.clear();
   int columns = std::max<int>(1, static_cast<int>(columns_.size()));
   for (int i = 0; i < ItemCount(); ++i) {
-    SavedItem item{{}, Checked(i), Selected(i), ImageIndex(i)};
+    SavedItem item{{}, Checked(i), Selected(i), ImageIndex(i), ItemData(i)};
     for (int c = 0; c < columns; ++c) item.texts.push_back(ItemText(i, c));
     saved_.push_back(std::move(item));
   }
@@ -313,6 +315,23 @@ int TCustomListView::AddItem(const std::wstring& caption) {
   item.iItem = ItemCount();
   item.pszText = const_cast<wchar_t*>(caption.c_str());
   return static_cast<int>(SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int TCustomListView::AddItem(const std::vector<std::wstring>& texts, int image, bool checked,
+                             LPARAM data) {
+  HWND h = Handle();
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = INT_MAX;  // the end
+  item.pszText = const_cast<wchar_t*>(texts.empty() ? L"" : texts[0].c_str());
+  item.iImage = image;
+  item.lParam = data;
+  int index =
+      static_cast<int>(SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t c = 1; c < texts.size(); ++c) SetItemText(index, static_cast<int>(c), texts[c]);
+  // The check box's state image is set by the control on insertion, whatever the item says.
+  if (checked) SetChecked(index, true);
+  return index;
 }
 
 std::wstring TCustomListView::ItemText(int index, int column) const {
@@ -381,6 +400,42 @@ void TCustomListView::SetSelected(int index, bool selected) {
 int TCustomListView::SelCount() const {
   if (!WindowHandle()) return 0;
   return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+LPARAM TCustomListView::ItemData(int index) const {
+  if (!WindowHandle()) return 0;
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  SendMessageW(WindowHandle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
+}
+
+void TCustomListView::SetItemData(int index, LPARAM data) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  item.lParam = data;
+  SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int TCustomListView::IndexOfData(LPARAM data) const {
+  if (!WindowHandle()) return -1;
+  LVFINDINFOW find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = data;
+  return static_cast<int>(
+      SendMessageW(WindowHandle(), LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
+}
+
+void TCustomListView::BeginUpdate() {
+  if (updating_++ == 0 && HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TCustomListView::EndUpdate() {
+  if (updating_ == 0 || --updating_ > 0 || !HandleAllocated()) return;
+  SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(WindowHandle(), nullptr, FALSE);
 }
 
 void TCustomListView::Delete(int index) { SendMessageW(Handle(), LVM_DELETEITEM, index, 0); }

@@ -73,6 +73,8 @@ class TCustomListView : public TWinControl {
 
   int ItemCount() const;
   int AddItem(const std::wstring& caption);  // appended; returns its index
+  // Appended with its texts (caption, then sub-items), image, check and data at once.
+  int AddItem(const std::vector<std::wstring>& texts, int image, bool checked, LPARAM data);
   std::wstring ItemText(int index, int column = 0) const;
   void SetItemText(int index, int column, const std::wstring& text);
   bool Checked(int index) const;
@@ -82,6 +84,15 @@ class TCustomListView : public TWinControl {
   bool Selected(int index) const;
   void SetSelected(int index, bool selected);
   int SelCount() const;
+  // A value of the caller's kept with the item (its lParam), e.g. an identity that survives
+  // insertions and removals around it; IndexOfData gives -1 when no item holds the value.
+  LPARAM ItemData(int index) const;
+  void SetItemData(int index, LPARAM data);
+  int IndexOfData(LPARAM data) const;
+  // Between BeginUpdate and EndUpdate (nested) the list does not redraw itself; EndUpdate
+  // shows the result. For adding many items: each insertion would otherwise repaint.
+  void BeginUpdate();
+  void EndUpdate();
   void Delete(int index);
   void DeleteSelected();
   void Clear();
@@ -100,6 +111,7 @@ class TCustomListView : public TWinControl {
     bool checked;
     bool selected;
     int image;
+    LPARAM data;
   };
   void ApplyColumns();
   void ApplyColors();
@@ -111,6 +123,7 @@ class TCustomListView : public TWinControl {
   TCustomImageList* smallImages_ = nullptr;
   std::vector<std::wstring> columns_;
   std::vector<SavedItem> saved_;
+  int updating_ = 0;
 };
 VELMO_NAMED_CLASS(TListView, TCustomListView)
 VELMO_NAMED_CLASS(TTntListView, TListView)

@@ -127,7 +127,7 @@ HWND TCustomForm::ParentWindow() {
 }
 
 void TCustomForm::InitializeWindow() {
-  if (menu_) SetMenu(WindowHandle(), menu_);
+  if (menu_) ::SetMenu(WindowHandle(), menu_);
   // Every form shows the program's icon (shared resource icons need no clean-up).
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (HICON big = LoadIconW(instance, L"MAINICON"))
@@ -230,8 +230,13 @@ void TCustomForm::FocusChanged(TWinControl* control) {
 
 void TCustomForm::SetMenuHandle(HMENU menu) {
   menu_ = menu;
-  if (HandleAllocated()) SetMenu(WindowHandle(), menu);
+  if (HandleAllocated()) ::SetMenu(WindowHandle(), menu);
   Perform(CM_MENUCHANGED);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  mainMenu_ = menu;
+  SetMenuHandle(menu ? menu->Handle() : nullptr);
 }
 
 void TCustomForm::AfterConstruction() {

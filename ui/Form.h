@@ -6,6 +6,8 @@
 
 namespace ui {
 
+class TMainMenu;
+
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum class TPosition {
@@ -62,6 +64,9 @@ class TCustomForm : public TWinControl {
   void FocusChanged(TWinControl* control);
   // The main menu handle of the form; changing it sends CM_MENUCHANGED.
   void SetMenuHandle(HMENU menu);
+  // The form's main menu object (its menu bar), or null.
+  TMainMenu* Menu() const { return mainMenu_; }
+  void SetMenu(TMainMenu* menu);
 
   // Events of the layout: creation (after the layout was read), close and show.
   TNotifyEvent OnCreate;
@@ -89,6 +94,7 @@ class TCustomForm : public TWinControl {
   bool autoScroll_ = false;
   bool positioned_ = false;
   HMENU menu_ = nullptr;
+  TMainMenu* mainMenu_ = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -47,7 +47,7 @@ void RegisterFrameworkClasses() {
         Add<TTntStatusBar>();
     Add<TProgressBar>(), Add<TTntProgressBar>(), Add<TPageControl>(), Add<TTntPageControl>(),
         Add<TTabSheet>();
-    Add<TTntTabSheet>(), Add<TPopupMenu>(), Add<TTntPopupMenu>(), Add<TMenuItem>(),
+    Add<TTntTabSheet>(), Add<TPopupMenu>(), Add<TMainMenu>(), Add<TTntPopupMenu>(), Add<TMenuItem>(),
         Add<TTntMenuItem>();
     Add<TOpenDialog>(), Add<TTntOpenDialog>();
     return true;

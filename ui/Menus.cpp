@@ -19,23 +19,26 @@ struct MenuHandle {
   }
 };
 
-void BuildMenu(HMENU menu, const TMenuItem& parent) {
+void BuildMenu(HMENU menu, const TMenuItem& parent, bool ownerDraw) {
   for (TMenuItem* item : parent.Items()) {
     if (!item->Visible()) continue;
-    if (item->Caption() == L"-") {
-      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
     std::wstring text = item->Caption();
     if (item->ShortCut()) text += L"\t" + ShortCutToText(item->ShortCut());
-    UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_DATA;
+    info.fType = item->Caption() == L"-" ? MFT_SEPARATOR : MFT_STRING;
+    if (ownerDraw) info.fType |= MFT_OWNERDRAW;
+    info.fState = (item->Enabled() ? 0 : MFS_GRAYED) | (item->Checked() ? MFS_CHECKED : 0);
+    info.wID = item->Command();
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+    info.dwTypeData = text.data();
     if (!item->Items().empty()) {
-      HMENU sub = CreatePopupMenu();
-      BuildMenu(sub, *item);
-      AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
-    } else {
-      AppendMenuW(menu, flags, item->Command(), text.c_str());
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = CreatePopupMenu();
+      BuildMenu(info.hSubMenu, *item, ownerDraw);
     }
+    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
   }
 }
 
@@ -99,6 +102,7 @@ const TClassInfo& TMenuItem::StaticClass() {
         .Boolean<TMenuItem>(L"Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled)
         .Boolean<TMenuItem>(L"Visible", &TMenuItem::Visible, &TMenuItem::SetVisible)
         .Boolean<TMenuItem>(L"Checked", &TMenuItem::Checked, &TMenuItem::SetChecked)
+        .Integer<TMenuItem>(L"ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex)
         .Event<TMenuItem>(L"OnClick", &TMenuItem::OnClick);
     return true;
   }();
@@ -125,7 +129,7 @@ void TMenuItem::Remove(TMenuItem* item) {
 }
 
 void TMenuItem::SetParentComponent(TComponent* parent) {
-  if (auto* menu = dynamic_cast<TPopupMenu*>(parent)) {
+  if (auto* menu = dynamic_cast<TMenu*>(parent)) {
     menu->Items().Add(this);
   } else if (auto* item = dynamic_cast<TMenuItem*>(parent)) {
     item->Add(this);
@@ -136,32 +140,75 @@ void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(*this);
 }
 
+const TClassInfo& TMenu::StaticClass() {
+  static TClassInfo info(L"TMenu", &TComponent::StaticClass());
+  static const bool published = [] {
+    info.Boolean<TMenu>(L"OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw);
+    return true;
+  }();
+  (void)published;
+  return info;
+}
+
+const TClassInfo& TMainMenu::StaticClass() {
+  static TClassInfo info(L"TMainMenu", &TMenu::StaticClass());
+  return info;
+}
+
 const TClassInfo& TPopupMenu::StaticClass() {
-  static TClassInfo info(L"TPopupMenu", &TComponent::StaticClass());
+  static TClassInfo info(L"TPopupMenu", &TMenu::StaticClass());
   return info;
 }
 
 VELMO_NAMED_CLASS_INFO(TTntMenuItem, TMenuItem)
 VELMO_NAMED_CLASS_INFO(TTntPopupMenu, TPopupMenu)
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
 
-TPopupMenu::~TPopupMenu() { delete items_; }
+TMenu::~TMenu() { delete items_; }
+
+TMenuItem* TMenu::FindItem(UINT command) const { return FindByCommand(*items_, command); }
+
+void TMenu::Build(HMENU menu) const { BuildMenu(menu, *items_, ownerDraw_); }
+
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
+
+TMainMenu::~TMainMenu() {
+  if (handle_) DestroyMenu(handle_);
+}
+
+HMENU TMainMenu::Handle() {
+  if (!handle_) {
+    handle_ = CreateMenu();
+    Build(handle_);
+  }
+  return handle_;
+}
+
+void TMainMenu::Rebuild() {
+  if (handle_) DestroyMenu(handle_);
+  handle_ = nullptr;
+  Handle();
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
+
+TPopupMenu::~TPopupMenu() = default;
 
 void TPopupMenu::Popup(int x, int y, HWND owner) {
   MenuHandle menu{CreatePopupMenu()};
   if (!menu.menu) return;
-  BuildMenu(menu.menu, *items_);
+  Build(menu.menu);
   shown_ = menu.menu;
   UINT command = static_cast<UINT>(TrackPopupMenu(
       menu.menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
   shown_ = nullptr;
   if (command == 0) return;
-  if (TMenuItem* item = FindByCommand(*items_, command)) item->Click();
+  if (TMenuItem* item = FindItem(command)) item->Click();
 }
 
 bool TPopupMenu::IsShortCut(int shortCut) {
-  TMenuItem* item = FindByShortCut(*items_, shortCut);
+  TMenuItem* item = FindByShortCut(Items(), shortCut);
   if (!item) return false;
   item->Click();
   return true;

@@ -6,16 +6,25 @@
 #include <string>
 #include <vector>
 
+#include "ui/Bitmap.h"
 #include "ui/Component.h"
+#include "ui/Control.h"
 #include "ui/GdiObject.h"
+#include "ui/Messages.h"
 #include "ui/WindowSubclass.h"
 
 class TSkinData;
 class TControlWrapper;
+class TNCObject;
+class TWinSysButton;
+class TWinSkinMenu;
+class TSkinManage;
 namespace ui {
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
+class TTimer;
 }  // namespace ui
 
 // Takes over one top-level window (a framework form, a standard dialog "#32770", or any
@@ -42,6 +51,22 @@ class TWinSkinForm : public ui::TComponent {
     kFitting = 5,     // being fitted to the frame at activation
     kGone = 6,        // the window is gone; the control manager frees the object
   };
+  // MDIKind values.
+  enum : int { kPlainWindow = 0, kMDIFrame = 1, kMDIChild = 2 };
+  // BorderKind values.
+  enum : int { kSizable = 0, kSingle = 1, kNoCaption = 2, kDialogFrame = 3 };
+  // WindowButtons bits.
+  enum : int {
+    kMaximizeBox = 1,
+    kMinimizeBox = 2,
+    kContextHelp = 4,
+    kSystemMenu = 8,
+    kKeepSysMenuBit = 16
+  };
+  // WindowState values.
+  enum : int { kNormal = 0, kMaximized = 1, kMinimized = 2 };
+  // The system menu popup's Tag.
+  static constexpr int kSysMenuTag = 33333;
 
   explicit TWinSkinForm(ui::TComponent* owner);
   ~TWinSkinForm() override;
@@ -63,6 +88,7 @@ class TWinSkinForm : public ui::TComponent {
   void Unhook();
   // Gives the window back with its size, style, menu and region as before skinning.
   void Restore();
+  bool Hooked() const { return subclass_.Installed(); }
 
   // --- What control wrappers and the other skinners use --------------------------------
   TSkinData* SkinData() const { return skinData_; }
@@ -101,9 +127,149 @@ class TWinSkinForm : public ui::TComponent {
   // Frees and drops the wrappers whose state is 6 (ended).
   void PurgeEndedControls();
 
+  // --- Window facts taken at hook time and kept up to date -----------------------------
+  bool Active() const { return active_; }
+  int WindowState() const { return windowState_; }
+  int BorderKind() const { return borderKind_; }
+  int MDIKind() const { return mdiKind_; }
+  int WindowButtons() const { return windowButtons_; }
+  bool IsDialogClass() const { return isDialogClass_; }
+  bool RightToLeft() const { return rightToLeft_; }
+  HMENU SystemMenu() const { return systemMenu_; }
+  HWND MDIClient() const { return mdiClient_; }
+
+  // --- Frame (WinSkinFormFrame.cpp) ----------------------------------------------------
+  int BorderLeft() const { return borderLeft_; }
+  int TitleHeight() const { return titleHeight_; }
+  int BorderRight() const { return borderRight_; }
+  int BorderBottom() const { return borderBottom_; }
+  int MenuBarHeight() const { return menuBarHeight_; }
+  void SetMenuBarHeight(int height) { menuBarHeight_ = height; }
+  const RECT& TextRect() const { return textRect_; }
+  int CaptionButtonsRight() const { return captionButtonsRight_; }
+  const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return sysButtons_; }
+  TNCObject* HotObject() const { return hotObject_; }
+  void SetHotObject(TNCObject* object) { hotObject_ = object; }
+  bool HasRegion() const { return hasRegion_; }
+
+  // The skin has a title bar image and the window a caption: the frame is the skin's. Else
+  // the window keeps the standard frame.
+  bool SkinnedFrame() const { return borderKind_ != kNoCaption && titleHeight_ > 0; }
+  // Derives the frame metrics from the skin and makes one caption button per skin entry.
+  void BuildSysButtons();
+  // Paints the whole frame into dc, or into the window DC when dc is null.
+  void PaintFrame(HDC dc = nullptr);
+  // Builds and sets the window region from the frame edges' key pixels.
+  void UpdateRegion();
+  void RemoveRegion();
+  void LayoutButtons();
+  bool IsButtonVisible(int index);
+  // The caption button at a frame point (visible, with an action), or null.
+  TWinSysButton* ButtonAt(POINT framePoint) const;
+  // The caption button or menu-bar item at a frame point, or null.
+  TNCObject* ObjectAt(POINT framePoint) const;
+  POINT ToFramePoint(POINT screenPoint) const;
+  // Runs the action of the hot caption button; `point` is the click's screen point.
+  void ClickButton(POINT point);
+  // Renders the window's small icon for the icon button.
+  void RebuildIconBitmap();
+  const ui::Bitmap& IconBitmap() const { return iconBitmap_; }
+  // Draws one state frame of a caption button into dc (frame coordinates).
+  void PaintButton(HDC dc, const TWinSysButton& button, int frame);
+  // Repaints one caption button on the window over the title beneath it.
+  void PaintButtonAlone(const TWinSysButton& button, int frame);
+
+  // --- Size and state --------------------------------------------------------------------
+  void MaximizeToggle();
+  void MinimizeToggle();
+  void RestoreWindow();
+  // Resizes the window so that the skinned frame surrounds the client area.
+  void FitWindow(bool keepClient);
+
+  // --- System menu and keyboard (WinSkinFormSysMenu.cpp) ------------------------------
+  // The WM_SYSCOMMAND keyboard part; true when the message was taken (result in `result`).
+  bool KeyMenu(WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // CM_DIALOGCHAR through the framework hook.
+  void DialogChar(ui::TMessage& message);
+  void ShowSysMenu(POINT screenPoint);
+  void BuildSysMenu();
+  bool CanClose() const;
+  ui::TPopupMenu* SysMenuPopup() const { return sysMenuPopup_.get(); }
+
+  // --- Menu bar and owner-drawn menus (WinSkinFormMenus.cpp) --------------------------
+  TWinSkinMenu* SkinMenu() const { return skinMenu_; }
+  bool MenuTracking() const { return menuTracking_; }
+  void SetMenuTracking(bool value) { menuTracking_ = value; }
+  HMENU TrackedMenu() const { return trackedMenu_; }
+  void SetTrackedMenu(HMENU menu) { trackedMenu_ = menu; }
+  // Makes the menu bar for the window menu (hook time); sets MenuBarHeight when there is one.
+  void CreateMenuBar();
+  void FreeMenuBar();
+  // The menu bar takes a new menu handle and is rebuilt (CM_MENUCHANGED, WM_MDISETMENU).
+  void RebuildMenuBar(HMENU menu);
+  // Draws the menu bar into the strip of dc (frame coordinates); false: there is no bar.
+  bool PaintMenuBar(HDC dc, const RECT& strip);
+  TNCObject* MenuItemAt(POINT framePoint) const;
+  bool IsMenuItem(const TNCObject* object) const;
+  TNCObject* FirstMenuItem() const;
+  TNCObject* FindAccelerator(wchar_t key) const;
+  void OpenMenu(TNCObject* item);
+  void ClickMenuButton(TNCObject* item);
+  // Owner-drawn popup and main menu items of the form and its owned forms.
+  void InstallItemPainters(ui::TComponent& component, bool on);
+  void InstallMainMenuPainters(ui::TComponent& component, bool on);
+  // The items of the system menu popup get the skinned item painter.
+  void InstallSysMenuPainters(ui::TPopupMenu& menu);
+  // WM_MEASUREITEM and WM_DRAWITEM of menu items; false leaves them to the default.
+  bool MeasureMenuItem(MEASUREITEMSTRUCT& item);
+  bool DrawMenuItem(const DRAWITEMSTRUCT& item);
+
+  // A size grip scroll bar was created in this window.
+  void SizeGripCreated(HWND grip) { sizeGrip_ = grip; }
+
  private:
-  // Frees every wrapper, restoring those whose window still stands.
+  // Window procedures.
+  LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Stage2(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Stage3(UINT msg, WPARAM wParam, LPARAM lParam);
+  void SkinFormProc(ui::TMessage& message);
+  LRESULT ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // Message handlers.
+  void OnSkinActivate();
+  void OnSkinRefresh();
+  void OnReskinScroll(HWND window);
+  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMenuChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcMouseMove(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcRButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSkinMenuClick(LPARAM lParam);
+  void OnHoverTimer();
+
+  void ReadWindowState();
+  void SetHoverTimer(bool on);
+  // Hides (or shows) WS_SYSMENU, so that the default frame code never draws its buttons.
+  void SetSysMenuStyleBit(bool show);
   void FreeControls();
+  void ReleaseWindow(bool restore);
+  bool IsMDIChildMaximized() const;
+  TSkinManage* Manager() const;
+  // Frame painting pieces.
+  void PaintEdge(HDC dc, const RECT& target, int edge, bool vertical);
+  void PaintTitle(HDC dc, const RECT& titleRect);
+  void PaintCaptionText(HDC dc, const RECT& titleRect);
+  std::wstring ReadCaption() const;
 
   HWND handle_ = nullptr;
   const void* managerTag_ = nullptr;
@@ -115,5 +281,61 @@ class TWinSkinForm : public ui::TComponent {
   std::vector<TControlWrapper*> controls_;
   TControlWrapper* hotControl_ = nullptr;
   ui::WindowSubclass subclass_;
+  ui::WindowSubclass clientSubclass_;
   ui::MemoryDC controlCanvas_;
+
+  bool redrawn_ = false;
+  bool handled_ = false;
+  ui::TWndMethod oldFormProc_;
+  bool formHooked_ = false;
+  ui::GdiObject<HFONT> captionFont_;
+  bool activeFlag_ = false;
+  std::unique_ptr<ui::TTimer> hoverTimer_;
+  std::wstring captionSuffix_ = L"  ";
+  std::wstring captionPrefix_ = L" ";
+  std::wstring windowClass_;
+  bool savedMenuUpdate_ = true;
+  RECT clientRect_{};
+  DWORD lastSysMenuTick_ = 0;
+  bool sysMenuShown_ = false;
+  DWORD doubleClickTime_ = 0;
+  HWND ownerWindow_ = nullptr;
+  int borderLeft_ = 0, titleHeight_ = 0, borderRight_ = 0, borderBottom_ = 0;
+  RECT windowRect_{};
+  RECT textRect_{};
+  SIZE ncExtra_{};
+  int menuBarHeight_ = 0;
+  bool menuTracking_ = false;
+  bool rightToLeft_ = false;
+  bool sizable_ = false;
+  bool unicodeWindow_ = true;
+  bool isDialogClass_ = false;
+  bool isChild_ = false;
+  std::shared_ptr<ui::TPopupMenu> sysMenuPopup_;  // shared with a menu loop that runs it
+  bool sysMenuOpen_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  HWND mdiClient_ = nullptr;
+  HMENU windowMenu_ = nullptr;
+  HMENU systemMenu_ = nullptr;
+  HMENU trackedMenu_ = nullptr;
+  int savedColor_ = 0;
+  DWORD style_ = 0;
+  int captionButtonsRight_ = 0;
+  TNCObject* hotObject_ = nullptr;
+  bool hasRegion_ = false;
+  TWinSkinMenu* skinMenu_ = nullptr;  // owned; made and freed by WinSkinFormMenus.cpp
+  std::vector<std::unique_ptr<TWinSysButton>> sysButtons_;
+  ui::Bitmap iconBitmap_;
+  HICON iconHandle_ = nullptr;  // the window's (or its class's) own; not ours to destroy
+  ui::Bitmap frameBitmap_;      // the off-screen frame
+  ui::Bitmap titleBackground_;  // the title as painted before its buttons
+  SIZE frameSize_{};
+  SIZE regionSize_{};
+  bool active_ = true;
+  int mdiKind_ = kPlainWindow;
+  int borderKind_ = kSingle;
+  int windowButtons_ = 0;
+  int windowState_ = kNormal;
+  bool framePainting_ = true;  // off while CM_MENUCHANGED runs the default
+  HWND sizeGrip_ = nullptr;
 };

@@ -2,18 +2,21 @@
 // command per line; copy it under any encoder name. Commands:
 //   out TEXT      write TEXT to standard output as one flushed write (escapes: \r \n \t \\ \xHH)
 //   err TEXT      the same on standard error
-//   bytes N C     write N bytes of the character C in one write
+//   bytes N C     write N bytes of the character C (escapes as above) in one write
 //   sleep MS      wait
 //   output TEXT   write TEXT into the output file (the command line's last quoted argument)
+//   report        write the end-of-run report of the encoder it is named as, on a line of its
+//                 own: "video:... muxing overhead ..." for the ffmpeg names, "Video stream: ..."
+//                 for mencoder.exe; a successful encoder prints it after its output is written
 //   exit CODE     end with CODE (default 0 at the end of the script)
 //   exitif TEXT CODE  end with CODE when the command line contains TEXT
+//   checksource CODE  end with CODE when the source (the second quoted argument) cannot be read
 // Every start appends its command line to "<exe path>.log".
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -26,13 +29,17 @@ std::string Unescape(const std::string& text) {
       continue;
     }
     char c = text[++i];
-    if (c == 'r') out += '\r';
-    else if (c == 'n') out += '\n';
-    else if (c == 't') out += '\t';
+    if (c == 'r')
+      out += '\r';
+    else if (c == 'n')
+      out += '\n';
+    else if (c == 't')
+      out += '\t';
     else if (c == 'x' && i + 2 < text.size()) {
       out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
       i += 2;
-    } else out += c;
+    } else
+      out += c;
   }
   return out;
 }
@@ -50,6 +57,18 @@ std::string OutputPathOf(const std::string& commandLine) {
   size_t open = commandLine.rfind('"', close - 1);
   if (open == std::string::npos) return {};
   return commandLine.substr(open + 1, close - open - 1);
+}
+
+// The second double-quoted argument: the source, after the program's own path.
+std::string SourcePathOf(const std::string& commandLine) {
+  size_t open = commandLine.find('"');
+  for (int argument = 0; open != std::string::npos; ++argument) {
+    size_t close = commandLine.find('"', open + 1);
+    if (close == std::string::npos) break;
+    if (argument == 1) return commandLine.substr(open + 1, close - open - 1);
+    open = commandLine.find('"', close + 1);
+  }
+  return {};
 }
 
 }  // namespace
@@ -75,19 +94,31 @@ int main() {
     } else if (command == "err") {
       WriteAll(err, Unescape(argument));
     } else if (command == "bytes") {
-      std::istringstream words(argument);
-      size_t count = 0;
-      char c = 'x';
-      words >> count >> c;
-      WriteAll(out, std::string(count, c));
+      size_t blank = argument.find(' ');
+      std::string c = blank == std::string::npos ? "x" : Unescape(argument.substr(blank + 1));
+      WriteAll(out,
+               std::string(std::strtoul(argument.c_str(), nullptr, 10), c.empty() ? 'x' : c[0]));
     } else if (command == "sleep") {
       Sleep(static_cast<DWORD>(std::atoi(argument.c_str())));
     } else if (command == "output") {
       std::ofstream file(OutputPathOf(commandLine), std::ios::binary);
       file << Unescape(argument);
+    } else if (command == "report") {
+      std::string name = exePath;
+      name = name.substr(name.find_last_of('\\') + 1);
+      bool mencoder = _stricmp(name.c_str(), "mencoder.exe") == 0;
+      WriteAll(out, mencoder
+                        ? "\r\nVideo stream:  456.789 kbit/s  (57098 B/s)  size: 1234567 bytes  "
+                          "21.622 secs  541 frames\r\n"
+                        : "\r\nvideo:1234kB audio:567kB subtitle:0kB other streams:0kB global "
+                          "headers:0kB muxing overhead: 1.234567%\r\n");
+    } else if (command == "checksource") {
+      if (GetFileAttributesA(SourcePathOf(commandLine).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::atoi(argument.c_str());
     } else if (command == "exitif") {
       size_t blank = argument.rfind(' ');
-      if (blank != std::string::npos && commandLine.find(argument.substr(0, blank)) != std::string::npos)
+      if (blank != std::string::npos &&
+          commandLine.find(argument.substr(0, blank)) != std::string::npos)
         return std::atoi(argument.c_str() + blank + 1);
     } else if (command == "exit") {
       return std::atoi(argument.c_str());

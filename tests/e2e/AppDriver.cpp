@@ -160,14 +160,23 @@ void App::Quit() {
   process_.reset();
 }
 
+void App::Kill() {
+  if (!process_) return;
+  TerminateProcess(process_.get(), 1);
+  WaitForSingleObject(process_.get(), 5000);
+  process_.reset();
+}
+
 HWND App::Button(const std::wstring& caption) const { return FindDescendant(main_, caption); }
 
 void App::Import(const std::vector<std::filesystem::path>& files) {
   Click(Button(L"导入文件"));
   HWND dialog = nullptr;
-  WaitFor([&] {
-    return (dialog = FindProcessWindow(processId_, L"#32770", L"导入flv或mp4文件")) != nullptr;
-  }, 20s);
+  WaitFor(
+      [&] {
+        return (dialog = FindProcessWindow(processId_, L"#32770", L"导入flv或mp4文件")) != nullptr;
+      },
+      20s);
   if (!dialog) throw std::runtime_error("no open dialog");
   // The file name box: a combo box with an edit (id 0x47C) or a plain edit (id 0x480).
   HWND name = GetDlgItem(dialog, 0x47C);
@@ -249,7 +258,8 @@ void App::ChooseFormat(const std::wstring& radioCaption) {
 
 void App::SetDeleteAfter(bool on) {
   HWND box = FindDescendant(main_, L"转换完删除文件");
-  if ((SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != on) SendMessageW(box, BM_CLICK, 0, 0);
+  if ((SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
+    SendMessageW(box, BM_CLICK, 0, 0);
 }
 
 std::wstring App::OutputFolder() const {
@@ -291,8 +301,7 @@ void MakeClip(const std::filesystem::path& path, int seconds, const wchar_t* siz
   DWORD code = 1;
   Capture(Quote(ProgramFolder() / L"engine" / L"ffmpeg.exe") +
               L" -nostdin -y -loglevel error -f lavfi -i testsrc=size=" + std::wstring(size) +
-              L":rate=25:duration=" +
-              s + L" -f lavfi -i sine=frequency=440:duration=" + s +
+              L":rate=25:duration=" + s + L" -f lavfi -i sine=frequency=440:duration=" + s +
               L" -c:v flv1 -c:a libmp3lame -ar 44100 -shortest " + Quote(path),
           &code);
   if (code != 0) throw std::runtime_error("the engine could not make a clip");
@@ -336,6 +345,39 @@ std::vector<std::wstring> EncoderProcessesLeft() {
       if (_wcsicmp(entry.szExeFile, name) == 0) left.push_back(entry.szExeFile);
   }
   return left;
+}
+
+std::vector<DWORD> EncoderProcessesBelow(DWORD ancestor) {
+  struct Process {
+    DWORD id, parent;
+    bool encoder;
+  };
+  std::vector<Process> all;
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    bool encoder = false;
+    for (const wchar_t* name : {L"ffmpeg.exe", L"ffmpegx.exe", L"mencoder.exe"})
+      encoder = encoder || _wcsicmp(entry.szExeFile, name) == 0;
+    all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, encoder});
+  }
+  std::vector<DWORD> found;
+  std::vector<DWORD> parents{ancestor};
+  // Breadth first through the children; ids of ended parents still link their children.
+  for (size_t next = 0; next < parents.size() && next < 64; ++next)
+    for (const Process& p : all)
+      if (p.parent == parents[next] && p.id != parents[next]) {
+        parents.push_back(p.id);
+        if (p.encoder) found.push_back(p.id);
+      }
+  return found;
+}
+
+bool ProcessRunning(DWORD id) {
+  ui::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace e2e

@@ -56,6 +56,8 @@ class App {
   bool Running() const;
   // Closes the main window and waits for the process; kills it when it does not end.
   void Quit();
+  // Ends the process at once (TerminateProcess), as a crash or the task manager would.
+  void Kill();
 
   // Imports files through the open dialog (all from one folder).
   void Import(const std::vector<std::filesystem::path>& files);
@@ -104,5 +106,9 @@ std::optional<ProbeResult> Probe(const std::filesystem::path& file);
 
 // Processes of ours that are still running under the program folder's names.
 std::vector<std::wstring> EncoderProcessesLeft();
+// Ids of the processes under the encoders' names that descend from `ancestor` (the engine is
+// named ffmpeg.exe too).
+std::vector<DWORD> EncoderProcessesBelow(DWORD ancestor);
+bool ProcessRunning(DWORD id);
 
 }  // namespace e2e

@@ -1,9 +1,9 @@
 // The real converter, the real encoder front-ends and the real engine, driven from outside.
-#include <windows.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -129,12 +129,31 @@ TEST_F(ConverterTest, CancelKeepsSourcesAndEntriesAndLeavesNoEncoderBehind) {
   Sleep(1500);
 
   EXPECT_EQ(WaitForMessageBox(app.ProcessId(), 1s), std::nullopt);  // no final question
-  EXPECT_FALSE(std::filesystem::exists(Converted(L"a.mp4")));        // partial output gone
-  EXPECT_FALSE(std::filesystem::exists(Converted(L"b.mp4")));        // never started
+  EXPECT_FALSE(std::filesystem::exists(Converted(L"a.mp4")));       // partial output gone
+  EXPECT_FALSE(std::filesystem::exists(Converted(L"b.mp4")));       // never started
   EXPECT_TRUE(std::filesystem::exists(a));
   EXPECT_TRUE(std::filesystem::exists(b));
   EXPECT_EQ(app.EntryCount(), 2);
   EXPECT_THAT(EncoderProcessesLeft(), IsEmpty());
+}
+
+// However the converter ends, its encoders end with it: the front-end and the engine below.
+TEST_F(ConverterTest, EndingTheConverterEndsItsEncodersAndTheirEngine) {
+  std::filesystem::path a = Clip(L"a.flv", 60, L"1280x720");
+  App app(ProgramFolder());
+  app.Import({a});
+  Click(app.Button(L"开始转换"));
+  ASSERT_TRUE(WaitFor([&] { return app.ProgressBar(0).position > 0; }, 60s));
+  std::vector<DWORD> encoders = EncoderProcessesBelow(app.ProcessId());
+  ASSERT_GE(encoders.size(), 2u);  // the front-end and its engine
+  app.Kill();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return std::none_of(encoders.begin(), encoders.end(),
+                            [](DWORD id) { return ProcessRunning(id); });
+      },
+      10s));
+  EXPECT_TRUE(std::filesystem::exists(a));
 }
 
 TEST_F(ConverterTest, DeleteAfterDeletesConvertedSourcesOnly) {
@@ -181,10 +200,12 @@ TEST(SingleCopy, SecondStartRestoresTheFirstAndEndsWithoutAWindow) {
                                ProgramFolder().wstring().c_str(), &startup, &info));
     ui::UniqueHandle second(info.hProcess), thread(info.hThread);
     bool secondShowedAWindow = false;
-    WaitFor([&] {
-      if (FindProcessWindow(info.dwProcessId, L"")) secondShowedAWindow = true;
-      return WaitForSingleObject(second.get(), 0) == WAIT_OBJECT_0;
-    }, 30s);
+    WaitFor(
+        [&] {
+          if (FindProcessWindow(info.dwProcessId, L"")) secondShowedAWindow = true;
+          return WaitForSingleObject(second.get(), 0) == WAIT_OBJECT_0;
+        },
+        30s);
     EXPECT_EQ(WaitForSingleObject(second.get(), 0), WAIT_OBJECT_0);
     EXPECT_FALSE(secondShowedAWindow);
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(first.MainWindow()); }, 10s));

@@ -1,5 +1,7 @@
-// Takes the pictures of the README: the main window with a filled list, and the progress
-// window during a conversion. Usage: velmo_screenshots.exe <folder>; writes BMP files there.
+// Takes the pictures of the README: the skinned main window active and inactive, a message
+// box, the open dialog, the folder browser, the main window with a filled list, and the
+// progress window during a conversion. Usage: velmo_screenshots.exe <folder>; writes BMP
+// files there.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,8 +30,9 @@ bool SaveWindow(HWND window, const std::filesystem::path& file) {
   std::vector<char> pixels(static_cast<size_t>(stride) * height);
   GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(),
             reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  BITMAPFILEHEADER fileHeader{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(header) + pixels.size()), 0, 0,
-                              sizeof(BITMAPFILEHEADER) + sizeof(header)};
+  BITMAPFILEHEADER fileHeader{
+      0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(header) + pixels.size()), 0, 0,
+      sizeof(BITMAPFILEHEADER) + sizeof(header)};
   std::ofstream out(file, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&fileHeader), sizeof(fileHeader));
   out.write(reinterpret_cast<const char*>(&header), sizeof(header));
@@ -53,8 +56,41 @@ int wmain(int argc, wchar_t** argv) {
   MakeClip(clips / L"家庭聚会 2009.flv", 2);
 
   App app(ProgramFolder());
-  app.Import({clips / L"旅行记录 第一集.flv", clips / L"海边日落.flv", clips / L"家庭聚会 2009.flv"});
+  Sleep(800);  // the skin takes over a moment after the window shows
+  SaveWindow(app.MainWindow(), out / L"main-window.bmp");
+
+  // 访问目录 without a folder: a message box, and the main window inactive behind it.
+  Click(app.Button(L"访问目录"));
+  if (auto box = WaitForMessageBox(app.ProcessId(), 10s)) {
+    SetForegroundWindow(box->window);
+    Sleep(800);
+    SaveWindow(box->window, out / L"message-box.bmp");
+    SaveWindow(app.MainWindow(), out / L"main-window-inactive.bmp");
+    AnswerMessageBox(*box, IDOK);
+  }
+  Sleep(300);
+
+  // The dialogs of the system, skinned as well.
+  auto shootDialog = [&](const wchar_t* button, const wchar_t* file) {
+    Click(app.Button(button));
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindProcessWindow(app.ProcessId(), L"#32770")) != nullptr; },
+            20s);
+    if (!dialog) return;
+    SetForegroundWindow(dialog);
+    Sleep(1000);
+    SaveWindow(dialog, out / file);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitFor([&] { return !IsWindow(dialog); }, 10s);
+    Sleep(300);
+  };
+  shootDialog(L"导入文件", L"open-dialog.bmp");
+  shootDialog(L"浏览", L"folder-browser.bmp");
+
+  app.Import(
+      {clips / L"旅行记录 第一集.flv", clips / L"海边日落.flv", clips / L"家庭聚会 2009.flv"});
   app.SetEntryChecked(2, false);
+  SetForegroundWindow(app.MainWindow());
   Sleep(500);
   SaveWindow(app.MainWindow(), out / L"main-window-list.bmp");
 

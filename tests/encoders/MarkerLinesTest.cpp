@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/EncoderRunner.h"
+#include "convert/EndReportScanner.h"
 #include "convert/OutputReaders.h"
 #include "encoders/MarkerLines.h"
 
@@ -49,6 +50,41 @@ TEST(MarkerLinesTest, MencoderLineGivesItsPercent) {
   EXPECT_EQ(ReadMencoderPercent(line), 5) << line;
   EXPECT_EQ(ReadMencoderPercent(MencoderStatusLine(progress, 24600, true)), 100);
   EXPECT_EQ(ReadMencoderPercent(MencoderStatusLine(progress, std::nullopt, false)), 0);
+}
+
+// The report that ends a complete run is what the converter's own scanner looks for, after
+// the status lines and read in the converter's chunks.
+TEST(MarkerLinesTest, EndReportIsRecognisedByTheConverter) {
+  EngineProgress progress;
+  progress.outTimeCentis = 403;
+  progress.frame = 101;
+  const std::string engineSummary =
+      "video:139kB audio:32kB subtitle:0kB other streams:0kB global headers:0kB muxing overhead: "
+      "0.9%";
+  struct Case {
+    const char* what;
+    bool mencoder;
+    std::optional<std::string> summary;
+    const char* begins;
+  } cases[] = {
+      {"engine summary", false, engineSummary, "video:139kB audio:32kB"},
+      {"no summary", false, std::nullopt, "video:167kB audio:0kB"},
+      {"summary too long", false, engineSummary + std::string(100, ' ') + "x", "video:167kB"},
+      {"mencoder", true, std::nullopt,
+       "Video stream:  340.240 kbit/s  (42530 B/s)  size: 171396 bytes  4.030 secs"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string line = EndReportLine(c.mencoder, progress, c.summary, 171396);
+    EXPECT_EQ(line.size() % kMarkerLineSize, 0u);
+    EXPECT_TRUE(line.starts_with(c.begins)) << line;
+    std::string console =
+        (c.mencoder ? MencoderStatusLine(progress, 403, true) : FfmpegStatusLine(progress)) + line;
+    EndReportScanner scanner(c.mencoder ? EndReportKind::Mencoder : EndReportKind::Ffmpeg);
+    for (size_t at = 0; at < console.size(); at += kChunkReadSize)
+      scanner.Feed(std::string_view(console).substr(at, kChunkReadSize));
+    EXPECT_TRUE(scanner.Seen());
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Runs one converter command line through the converter's own watcher and reports what its
 // progress display saw, for the end-to-end driver (frontend_e2e.py):
 //   WatchRunner <program folder> <key> <resolution | keep> <source> <output folder> [fallback]
-// prints "exit N", "max N" and "positions P1 P2 ..." on standard output.
+// prints "exit N", "report 0|1" (the end-of-run report was read), "max N" and
+// "positions P1 P2 ..." on standard output.
 #include <windows.h>
 // needs windows.h first
 #include <shellapi.h>
@@ -37,8 +38,9 @@ int main() {
                    : fallback       ? WatchMode::FallbackFfmpeg
                                     : WatchMode::PrimaryFfmpeg;
   RecordingDisplay display;
-  int32_t code = RunAndWatch(text, SW_HIDE, mode, display);
-  std::printf("exit %d\nmax %d\npositions", static_cast<int>(code), display.CurrentMax());
+  WatchResult result = RunAndWatch(text, SW_HIDE, mode, display);
+  std::printf("exit %d\nreport %d\nmax %d\npositions", static_cast<int>(result.exitCode),
+              result.endReported ? 1 : 0, display.CurrentMax());
   for (int position : display.positions) std::printf(" %d", position);
   std::printf("\n");
   return 0;

@@ -89,6 +89,9 @@ def run_case(work, dist, runner, name):
     failures = []
     if report.get("exit") != "0":
         failures.append("exit code %s; %s" % (report.get("exit"), result.stdout + result.stderr))
+    # The converter counts a conversion only with the encoder's end-of-run report.
+    if report.get("report") != "1":
+        failures.append("no end-of-run report was read")
     maximum = int(report.get("max", "0"))
     positions = [int(p) for p in report.get("positions", "").split()]
     if not positions or positions != sorted(positions) or positions[-1] < 0.95 * maximum:

@@ -147,7 +147,7 @@ TEST(InputList, ImportingIntoAFilledListLeavesTheFolder) {
   g_typed = L"\"b.mp4\"";
   f.form().TntBitBtn5Click();
   UnhookWindowsHookEx(hook);
-  EXPECT_EQ(f.form().EntryCount(), 2);
+  EXPECT_EQ(f.form().TntListView1->ItemCount(), 2);
   EXPECT_EQ(f.form().OutputFolderText(), L"D:\\mine\\");
 }
 
@@ -175,8 +175,8 @@ TEST(InputList, ALongDroppedPathArrivesWhole) {
   ASSERT_GT(path.size(), 254u);
   MainWindowFixture f;
   Drop(f.form().Handle(), {path});
-  ASSERT_EQ(f.form().EntryCount(), 1);
-  EXPECT_EQ(f.form().EntryPath(0), Lower(path));
+  ASSERT_EQ(f.form().TntListView1->ItemCount(), 1);
+  EXPECT_EQ(f.form().TntListView1->ItemText(0, 2), Lower(path));
 }
 
 TEST(InputList, RemoveResetsTheFolderAndClearEmptiesIt) {
@@ -189,28 +189,28 @@ TEST(InputList, RemoveResetsTheFolderAndClearEmptiesIt) {
   form.SetDefaultOutputFolder();
   form.ImportFile(inB);
   form.ImportFile(inB);  // duplicates are allowed
-  ASSERT_EQ(form.EntryCount(), 3);
+  ASSERT_EQ(form.TntListView1->ItemCount(), 3);
 
   form.TntEdit1->SetText(L"D:\\chosen\\");
   form.TntBitBtn6Click();  // nothing selected: nothing happens
-  EXPECT_EQ(form.EntryCount(), 3);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 3);
   EXPECT_EQ(form.OutputFolderText(), L"D:\\chosen\\");
 
   list->SetSelected(0, true);
   form.TntBitBtn6Click();
-  EXPECT_EQ(form.EntryCount(), 2);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 2);
   EXPECT_EQ(form.OutputFolderText(), temp.path() + L"B\\转换\\");
 
   list->SetSelected(0, true);
   list->SetSelected(1, true);
   form.TntBitBtn6Click();
-  EXPECT_EQ(form.EntryCount(), 0);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 0);
   EXPECT_EQ(form.OutputFolderText(), L"");
 
   form.ImportFile(inA);
   form.SetDefaultOutputFolder();
   form.TntBitBtn7Click();
-  EXPECT_EQ(form.EntryCount(), 0);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 0);
   EXPECT_EQ(form.OutputFolderText(), L"");
 }
 
@@ -240,7 +240,7 @@ TEST(InputList, DelAndCtrlDelInTheListRemoveAndClear) {
   list->SetSelected(1, true);
   PostMessageW(list->Handle(), WM_KEYDOWN, VK_DELETE, 0);
   ProcessMessages();
-  EXPECT_EQ(form.EntryCount(), 2);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 2);
   EXPECT_EQ(list->ItemText(1, 0), L"c");
 
   BYTE keys[256];
@@ -251,26 +251,46 @@ TEST(InputList, DelAndCtrlDelInTheListRemoveAndClear) {
   ProcessMessages();
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
-  EXPECT_EQ(form.EntryCount(), 0);
+  EXPECT_EQ(form.TntListView1->ItemCount(), 0);
 }
 
-TEST(InputList, ConversionReadsTheEntriesThroughItsHost) {
+TEST(InputList, ConversionFindsItsEntriesByIdWhateverIsRemovedAroundThem) {
   MainWindowFixture f;
   TTntForm1& form = f.form();
-  form.ImportFile(L"C:\\clips\\a.flv");
+  for (const wchar_t* p : {L"C:\\clips\\a.flv", L"C:\\clips\\b.flv", L"C:\\clips\\c.flv"})
+    form.ImportFile(p);
   ConversionHost& host = form;
-  EXPECT_EQ(host.EntryCount(), 1);
-  EXPECT_TRUE(host.EntryChecked(0));
-  EXPECT_EQ(host.EntryPath(0), L"C:\\clips\\a.flv");
-  host.SetEntryIcon(0, 4);
-  EXPECT_EQ(form.TntListView1->ImageIndex(0), 4);
+  std::vector<EntryState> entries = host.Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  EntryId a = entries[0].id, b = entries[1].id, c = entries[2].id;
+  EXPECT_TRUE(a != b && b != c && a != c);
+  EXPECT_TRUE(entries[0].checked);
+
+  host.RemoveEntry(a);
+  EXPECT_EQ(host.EntryIndex(a), std::nullopt);
+  EXPECT_EQ(host.EntryPath(a), std::nullopt);
+  EXPECT_EQ(host.EntryIndex(c), 1);
+  EXPECT_EQ(host.EntryPath(c), L"C:\\clips\\c.flv");
+  host.SetEntryIcon(c, 4);
+  host.SetEntryIcon(a, 1);  // gone: nothing happens
+  EXPECT_EQ(form.TntListView1->ImageIndex(1), 4);
+  EXPECT_EQ(form.TntListView1->ImageIndex(0), 0);
+
+  // An entry added later gets a new id, never one given before.
+  form.ImportFile(L"C:\\clips\\a.flv");
+  EXPECT_EQ(host.Entries().back().id != a, true);
+  // The ids survive the list window being made again.
+  form.TntListView1->RecreateWnd();
+  ProcessMessages();
+  form.TntListView1->Handle();
+  EXPECT_EQ(host.EntryIndex(b), 0);
+  EXPECT_EQ(host.EntryIndex(c), 1);
+
   EXPECT_EQ(host.ResolutionText(), L"原始分辨率");
   host.EnableStartButton(false);
   EXPECT_FALSE(IsWindowEnabled(form.TntBitBtn1->Handle()));
   form.TntCheckBox1->SetChecked(true);
   EXPECT_TRUE(host.DeleteAfterConversion());
-  host.RemoveEntry(0);
-  EXPECT_EQ(host.EntryCount(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// The progress window's Cancel button, pressed as a user would.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "convert/CancelRequest.h"
+#include "convert/ConversionHost.h"
+#include "convert/ProgressWindow.h"
+#include "ui/Application.h"
+#include "ui/MessagePump.h"
+
+namespace {
+
+// The main window as far as Cancel touches it: the start button.
+class StartButton : public ConversionHost {
+ public:
+  std::vector<EntryState> Entries() const override { return {}; }
+  std::optional<int> EntryIndex(EntryId) const override { return std::nullopt; }
+  std::optional<std::wstring> EntryPath(EntryId) const override { return std::nullopt; }
+  void SetEntryIcon(EntryId, int) override {}
+  void RemoveEntry(EntryId) override {}
+  std::wstring ResolutionText() const override { return {}; }
+  std::wstring OutputFolderText() const override { return {}; }
+  bool DeleteAfterConversion() const override { return false; }
+  void EnableStartButton(bool enabled) override { enabled_.push_back(enabled); }
+  int ShowMessage(const std::wstring&, const std::wstring&, unsigned) override { return IDOK; }
+  std::wstring ApplicationTitle() const override { return {}; }
+  void OpenInShell(const std::string&) override {}
+
+  std::vector<bool> enabled_;
+};
+
+TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
+  ui::Application().Initialize();
+  StartButton start;
+  TTntForm2 form(nullptr, &start);
+  form.ShowProgress();
+  ui::ProcessMessages();
+  CancelRequested = 0;
+
+  struct DuringTheWait {
+    int32_t cancel;
+    std::wstring status;
+    bool shown;
+    size_t startButtonCalls;
+  };
+  std::vector<DuringTheWait> seen;
+  std::vector<unsigned> waits;
+  form.wait = [&](unsigned ms) {
+    waits.push_back(ms);
+    seen.push_back({CancelRequested, form.TntLabel1->Caption(),
+                    IsWindowVisible(form.Handle()) != FALSE, start.enabled_.size()});
+  };
+  SendMessageW(form.TntButton1->Handle(), BM_CLICK, 0, 0);
+  ui::ProcessMessages();
+
+  // The request and the status line come before the wait, the rest after it.
+  EXPECT_THAT(waits, testing::ElementsAre(5000u));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].cancel, -1);
+  EXPECT_EQ(seen[0].status, L"正在取消转换......");
+  EXPECT_TRUE(seen[0].shown);
+  EXPECT_EQ(seen[0].startButtonCalls, 0u);
+  EXPECT_EQ(CancelRequested, -1);
+  EXPECT_THAT(start.enabled_, testing::ElementsAre(true));
+  EXPECT_TRUE(IsWindowEnabled(form.TntButton1->Handle()));
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+  EXPECT_EQ(form.TntLabel1->Caption(), L"正在取消转换......");
+  CancelRequested = 0;
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The skinned frame as the screen shows it: title states, caption text, the window region,
+// the minimized title bar, hit testing, and skins without frame images.
+#include "SkinTestFixture.h"
+#include "skin/data/SkinImages.h"
+#include "skin/forms/SkinMessages.h"
+
+using namespace skintest;
+
+namespace {
+
+class FrameTest : public SkinnedTest {
+ protected:
+  const SkinRecords& Records() const { return data->Records(); }
+  COLORREF TitleRow15(int frame) const {
+    return StripPixel(Records().FrameTop->Bitmap, 2, frame, true, 20, 15);
+  }
+  // The plain title bar between the caption and the buttons.
+  COLORREF TitleAt15(HWND window) const {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return FramePixel(window, r.right - r.left - 130, 15);
+  }
+  int CountColour(const ui::Bitmap& shot, const RECT& area, COLORREF colour) const {
+    int n = 0;
+    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, shot.Height()); ++y)
+      for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, shot.Width()); ++x)
+        n += shot.Pixel(x, y) == colour;
+    return n;
+  }
+};
+
+TEST_F(FrameTest, TheTitleShowsItsActiveAndInactiveFrame) {
+  ui::TForm* first = MakeForm();
+  ASSERT_NE(TitleRow15(1), TitleRow15(2));
+  EXPECT_EQ(TitleAt15(first->Handle()), TitleRow15(1));
+  ui::TForm* second = MakeForm();
+  Pump(50ms);
+  EXPECT_EQ(TitleAt15(first->Handle()), TitleRow15(2));
+  EXPECT_EQ(TitleAt15(second->Handle()), TitleRow15(1));
+}
+
+TEST_F(FrameTest, TheCaptionTextColourFollowsActivity) {
+  ui::TForm* form = MakeForm();
+  const COLORREF active = skin::ResolveColour(Records().Colours.TitleTextActive);
+  const COLORREF inactive = skin::ResolveColour(Records().Colours.TitleTextNoActive);
+  ASSERT_NE(active, inactive);
+  const RECT text = Skinner(form->Handle())->TextRect();
+  ASSERT_GT(text.right, text.left);
+  ui::Bitmap shot = GrabWindow(form->Handle());
+  EXPECT_GT(CountColour(shot, text, active), 5);
+  EXPECT_EQ(CountColour(shot, text, inactive), 0);
+  MakeForm();
+  shot = GrabWindow(form->Handle());
+  EXPECT_GT(CountColour(shot, text, inactive), 5);
+  EXPECT_EQ(CountColour(shot, text, active), 0);
+}
+
+TEST_F(FrameTest, TheKeyColouredCornerLiesOutsideTheRegion) {
+  // An unskinned green window beneath.
+  ui::GdiObject<HBRUSH> green(CreateSolidBrush(RGB(0, 200, 0)));
+  manager->SetEnabled(false);
+  HWND below = PlainWindow({.className = L"VelmoGreen",
+                            .style = WS_POPUP | WS_VISIBLE,
+                            .bounds = {0, 0, 900, 700},
+                            .background = green.get(),
+                            .show = false});
+  UpdateWindow(below);
+  manager->SetEnabled(true);
+  ui::TForm* form = MakeForm();
+  const HWND window = form->Handle();
+  ASSERT_EQ(Records().FrameLeft->Bitmap.Pixel(0, 0), RGB(255, 0, 255));
+  ui::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(window, region.get()), ERROR);
+  EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(region.get(), 10, 10));
+  EXPECT_EQ(FramePixel(window, 0, 0), RGB(0, 200, 0)) << "the window beneath shows";
+  EXPECT_EQ(FramePixel(window, 4, 0), Records().FrameLeft->Bitmap.Pixel(4, 0));
+  DestroyWindow(below);
+}
+
+TEST_F(FrameTest, AMinimizedWindowIsATitleBarOnTheFaceColour) {
+  // Minimized windows arranged on the screen rather than hidden, so that they can be seen.
+  MINIMIZEDMETRICS metrics{sizeof metrics};
+  SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof metrics, &metrics, 0);
+  const MINIMIZEDMETRICS saved = metrics;
+  metrics.iArrange = ARW_BOTTOMLEFT | ARW_RIGHT;
+  SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof metrics, &metrics, 0);
+  ui::TForm* form = MakeForm();
+  const HWND window = form->Handle();
+  ShowWindow(window, SW_MINIMIZE);
+  Pump(200ms);
+  ASSERT_TRUE(IsIconic(window));
+  TWinSkinForm* skinner = Skinner(window);
+  ASSERT_EQ(skinner->WindowState(), TWinSkinForm::kMinimized);
+  SendMessageW(window, WM_NCPAINT, 1, 0);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const ui::Bitmap shot = GrabWindow(window);
+  const int frame = skinner->Active() ? 1 : 2;
+  EXPECT_EQ(shot.Pixel(1, 15), TitleRow15(frame)) << "the title runs to the very edge";
+  const COLORREF face = skin::ResolveColour(Records().Colours.ButtonFace);
+  if (r.bottom - r.top > skinner->TitleHeight()) {
+    EXPECT_EQ(shot.Pixel(2, r.bottom - r.top - 1), face);
+  }
+  SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof saved,
+                        const_cast<MINIMIZEDMETRICS*>(&saved), 0);
+}
+
+TEST_F(FrameTest, HitTesting) {
+  ui::TForm* sizable = MakeForm();
+  ui::TForm* single = MakeForm(ui::TFormBorderStyle::bsSingle);
+  struct Row {
+    const char* where;
+    ui::TForm* form;
+    int x, y;      // frame coordinates; negative counts from the right or bottom edge
+    int expected;  // -1: whatever the default frame code says
+  };
+  const Row rows[] = {
+      {"top rows of a sizable window", sizable, 200, 1, -1},
+      {"fourth row", sizable, 200, 3, -1},
+      {"fifth row", sizable, 200, 4, HTCAPTION},
+      {"title", sizable, 200, 15, HTCAPTION},
+      {"last title row", sizable, 200, 29, HTCAPTION},
+      {"client", sizable, 200, 60, HTCLIENT},
+      {"left border", sizable, 1, 100, HTLEFT},
+      {"title of a fixed window", single, 200, 15, HTCAPTION},
+      {"top rows of a fixed window", single, 200, 2, -1},
+      {"below the title without a menu bar", single, 200, 31, HTCLIENT},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.where);
+    RECT r{};
+    GetWindowRect(row.form->Handle(), &r);
+    const LPARAM at = MAKELPARAM(r.left + row.x, r.top + row.y);
+    const LRESULT hit = SendMessageW(row.form->Handle(), WM_NCHITTEST, 0, at);
+    const LRESULT standard = DefWindowProcW(row.form->Handle(), WM_NCHITTEST, 0, at);
+    EXPECT_EQ(hit, row.expected == -1 ? standard : row.expected);
+    EXPECT_NE(hit, HTMENU);
+  }
+  // With a menu strip below the title, the strip is HTMENU.
+  TWinSkinForm* skinner = Skinner(single->Handle());
+  skinner->SetMenuBarHeight(20);
+  skinner->FitWindow(true);
+  RECT r{};
+  GetWindowRect(single->Handle(), &r);
+  EXPECT_EQ(SendMessageW(single->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + 35)),
+            HTMENU);
+  EXPECT_EQ(SendMessageW(single->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + 15)),
+            HTCAPTION);
+}
+
+TEST_F(FrameTest, EverySkinnedWindowAnswersTheQuery) {
+  ui::TForm* form = MakeForm();
+  ui::TForm* dialog = MakeForm(ui::TFormBorderStyle::bsDialog);
+  ui::TForm* bare = MakeForm(ui::TFormBorderStyle::bsNone);
+  for (ui::TForm* f : {form, dialog, bare}) {
+    EXPECT_EQ(SendMessageW(f->Handle(), skin::WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(f->Perform(skin::WM_SKINPROBE, 0, skin::SkinCookie), skin::SkinCookie);
+  }
+  EXPECT_EQ(Skinner(dialog->Handle())->BorderKind(), TWinSkinForm::kDialogFrame);
+}
+
+// A standard dialog wears the dialog frame, and one whose caption would not fit is widened
+// with its controls moved to the middle.
+TEST_F(FrameTest, ADialogIsWidenedToItsCaption) {
+  const std::wstring caption(40, L'W');
+  HWND dialog = CreateWindowExW(0, L"#32770", caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                200, 200, 160, 120, nullptr, nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 20, 60, 24, dialog,
+                                nullptr, nullptr, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  SetForegroundWindow(dialog);
+  ASSERT_TRUE(WaitSkinned(dialog));
+  TWinSkinForm& skinner = *Skinner(dialog);
+  EXPECT_TRUE(skinner.IsDialogClass());
+  EXPECT_EQ(skinner.BorderKind(), TWinSkinForm::kDialogFrame);
+  RECT window{}, moved{};
+  GetWindowRect(dialog, &window);
+  const int grown =
+      window.right - window.left -
+      (160 - 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + skinner.BorderLeft() + skinner.BorderRight());
+  EXPECT_GT(grown, 100);
+  GetWindowRect(button, &moved);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&moved), 2);
+  EXPECT_NEAR(moved.left, 20 + grown / 2, 2);
+  DestroyWindow(dialog);
+}
+
+// A window without a caption is hooked but keeps its size and its own frame.
+TEST_F(FrameTest, AWindowWithoutCaptionIsNeverResized) {
+  auto form = std::make_unique<ui::TForm>(nullptr);
+  form->SetBorderStyle(ui::TFormBorderStyle::bsNone);
+  form->SetBounds(150, 150, 300, 120);
+  RECT before{};
+  GetWindowRect(form->Handle(), &before);
+  form->Show();
+  ASSERT_TRUE(WaitSkinned(form->Handle()));
+  RECT after{};
+  GetWindowRect(form->Handle(), &after);
+  EXPECT_EQ(after.right - after.left, 300);
+  EXPECT_EQ(after.bottom - after.top, 120);
+  EXPECT_EQ(Skinner(form->Handle())->BorderKind(), TWinSkinForm::kNoCaption);
+  ui::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(form->Handle(), region.get()), ERROR);
+}
+
+// Skins whose frame records lack their images: the standard frame, nothing clipped.
+class NoFrameImagesTest : public FrameTest, public ::testing::WithParamInterface<int> {
+ protected:
+  std::vector<std::uint8_t> Stream() override {
+    SkinVariant variant;
+    switch (GetParam()) {
+      case 0:  // no frame keys at all
+        variant.ini["Personality"] = {"Left=", "Right=", "Top=", "Bottom="};
+        break;
+      case 1:  // only the title missing
+        variant.ini["Personality"] = {"Top="};
+        break;
+      default:  // frames naming files the skin does not hold
+        variant.ini["Personality"] = {"Left=none.bmp", "Right=none.bmp", "Top=none.bmp",
+                                      "Bottom=none.bmp"};
+        break;
+    }
+    return SkinStream(variant);
+  }
+};
+
+TEST_P(NoFrameImagesTest, GiveTheStandardFrame) {
+  auto form = std::make_unique<ui::TForm>(nullptr);
+  form->SetBounds(150, 150, 400, 300);
+  form->SetCaption(L"Standard");
+  RECT windowBefore{}, clientBefore{};
+  GetWindowRect(form->Handle(), &windowBefore);
+  GetClientRect(form->Handle(), &clientBefore);
+  form->Show();
+  ASSERT_TRUE(WaitSkinned(form->Handle()));
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  EXPECT_FALSE(skinner->SkinnedFrame());
+  Pump(100ms);
+  RECT windowAfter{}, clientAfter{};
+  GetWindowRect(form->Handle(), &windowAfter);
+  GetClientRect(form->Handle(), &clientAfter);
+  EXPECT_EQ(windowAfter.right - windowAfter.left, windowBefore.right - windowBefore.left);
+  EXPECT_EQ(windowAfter.bottom - windowAfter.top, windowBefore.bottom - windowBefore.top);
+  EXPECT_EQ(clientAfter.bottom, clientBefore.bottom);
+  EXPECT_EQ(SendMessageW(form->Handle(), skin::WM_SKINQUERY, 0, 0), 1);
+  // Painted, activated and deactivated, resized: the standard frame throughout.
+  MakeForm(ui::TFormBorderStyle::bsSizeable, false);
+  SetForegroundWindow(form->Handle());
+  form->SetBounds(160, 160, 420, 320);
+  Pump(100ms);
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_GT(client.bottom, 0);
+  forms.push_back(std::move(form));
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, NoFrameImagesTest, ::testing::Values(0, 1, 2));
+
+}  // namespace
