@@ -177,11 +177,14 @@ TEST_F(CheckBoxTest, TheBoxGoesRightOfALeftAlignedCaptionAndTag5555ShowsTheParen
   EXPECT_GT(ink.left, 100) << "the caption is right-aligned next to the box";
   EXPECT_EQ(picture.Pixel(2, 1), Face());
 
-  auto* clear = Make<ui::TCheckBox>({20, 60, 160, 77}, L"ab");
+  // On a white panel the box with tag 5555 shows the panel around its caption.
+  auto* panel = Make<ui::TPanel>({20, 60, 200, 100});
+  panel->SetBevelOuter(ui::TBevelCut::bvNone);
+  panel->SetColor(RGB(255, 255, 255));
+  auto* clear = Make<ui::TCheckBox>({10, 10, 150, 27}, L"ab", panel);
   clear->SetTag(5555);
   Skin(*clear);
-  EXPECT_TRUE(PumpUntil([&] { return Pixel(clear->Handle(), 60, 1) == RGB(255, 255, 255); }))
-      << "the form's white shows around the caption";
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(clear->Handle(), 60, 1) == RGB(255, 255, 255); }));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "skin/controls/SkinControls.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/ControlWrapper.h"
+#include "skin/forms/SkinManage.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
 #include "tests/shell/GuiObjects.h"
@@ -159,6 +160,39 @@ TEST_F(SkinnedWindowsTest, TakingTheSkinOffAndOnGivesEveryControlBackWithoutLeak
       EXPECT_EQ(Skinned(form), 0);
       EXPECT_EQ(panel->Color(), panelColour);
     }
+    if (cycle == 1) {
+      gdi = gui_objects::GdiObjects();
+      user = gui_objects::UserObjects();
+    }
+  }
+  EXPECT_EQ(gui_objects::GdiObjects(), gdi);
+  EXPECT_EQ(gui_objects::UserObjects(), user);
+}
+
+// As the program runs: the layout's skin component and the control manager skin the window;
+// switching the component off and on gives every control back and takes it again.
+TEST_F(SkinnedWindowsTest, ActiveFalseAndTrueGiveEveryControlBackAndTakeItAgain) {
+  TSkinManage::Register();
+  TTntForm1 form(nullptr);
+  for (int i = 0; i < 6; ++i) form.TntListView1->AddItem(L"视频 " + std::to_wstring(i));
+  form.Show();
+  TSkinManage* manager = TSkinManage::Instance();
+  ASSERT_TRUE(manager);
+  auto* data = dynamic_cast<TSkinData*>(form.FindComponent(L"SkinData1"));
+  ASSERT_TRUE(data);
+  const int controls = static_cast<int>(form.TabOrderList().size());
+  auto all = [&] { return Skinned(form) >= controls - 3; };
+  ASSERT_TRUE(PumpUntil(all, 5s)) << "the program's start skins every control";
+
+  int gdi = 0, user = 0;
+  for (int cycle = 1; cycle <= 100; ++cycle) {
+    data->SetActive(false);
+    manager->RunCommand();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(form) == 0; }, 2s)) << cycle;
+    data->SetActive(true);
+    manager->RunCommand();
+    ASSERT_TRUE(PumpUntil(all, 2s)) << cycle;
+    Pump();
     if (cycle == 1) {
       gdi = gui_objects::GdiObjects();
       user = gui_objects::UserObjects();
