@@ -42,9 +42,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.SetTitle(L"Velmo转换 - 独立版");
   // The main window's layout carries the skin component; the reader must know its class.
   TSkinData::RegisterClass();
-  skin::RegisterSkinControls();
   // The skin component of the layout creates the control manager, which skins every window.
   TSkinManage::Register();
+  // Every control wrapper class, for the form skinners to wrap child controls with.
+  skin::RegisterSkinControls();
   std::unique_ptr<TTntForm1> mainForm;
   std::unique_ptr<TTntForm2> progressForm;
   try {

@@ -132,6 +132,7 @@ void TWinSkinForm::SkinFormControls(ui::TCustomForm& form) {
   if (!skinData_) return;
   PurgeEndedControls();
   WalkComponents(form);
+  if (Has(*skinData_, xcPopupMenu)) InstallItemPainters(form, true);
   for (ui::TWinControl* control : form.TabOrderList()) {
     if (!control->HandleAllocated() || control->Tag() == skinData_->DisableTag()) continue;
     if (SendMessageW(control->WindowHandle(), skin::WM_SKINQUERY, 0, 0) == 1) continue;
@@ -203,7 +204,11 @@ void TWinSkinForm::ClassifyControl(ui::TControl& control, ui::TComponent* contai
     return;
   }
   // 2 tool buttons: their drop-down menus are painted by the menu painter
-  if (control.InheritsFrom(L"TToolButton") && FrameOn()) return;
+  if (control.InheritsFrom(L"TToolButton") && FrameOn()) {
+    if (auto* menu = dynamic_cast<ui::TComponent*>(control.GetPropObject(L"DropdownMenu")))
+      InstallItemPainters(*menu, true);
+    return;
+  }
   // 3 to 5 the other tab kinds
   if (name == L"TTABSET" && tabs) {
     Wrap(*this, L"TSkinTab31", control);

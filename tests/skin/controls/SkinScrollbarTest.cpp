@@ -291,28 +291,17 @@ TEST_F(InputListTest, TheListsFrameIsFlatAndItsHeaderIsDrawnFromTheSkin) {
   EXPECT_TRUE(PumpUntil([&] { return Pixel(window, at.x, at.y) == expected(1, at); }));
 }
 
-TEST_F(InputListTest, ANewWindowOfTheListAsksTheFormSkinnerForANewWrapper) {
-  std::vector<HWND> asked;
-  ui::TWndMethod saved = form->WindowProc;
-  form->WindowProc = [&](ui::TMessage& m) {
-    if (m.Msg == skin::WM_SKINRESKINSCROLL) asked.push_back(reinterpret_cast<HWND>(m.WParam));
-    saved(m);
-  };
+TEST_F(InputListTest, ANewWindowOfTheListGetsANewWrapperFromTheFormSkinner) {
   list()->RecreateWnd();
-  PumpUntil([&] { return !asked.empty(); });
-  form->WindowProc = saved;
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0], list()->WindowHandle());
-  // What the form skinner does with it: the wrapper of that window goes, a new one takes it.
-  TControlWrapper* old = nullptr;
-  for (TControlWrapper* w : skinner->Controls())
-    if (w->WindowHandle() == asked[0]) old = w;
-  ASSERT_EQ(old, wrapper());
-  EXPECT_EQ(old->StateCode(), TSkinControl::kEnded);
-  skinner->RemoveControl(old);
-  delete old;
-  TControlWrapper* fresh = skin::CreateWrapper(L"TSkinListView", list());
-  fresh->AttachScrolling(*list(), *skinner->SkinData(), *skinner, skinner->ControlCanvas());
+  // The ended wrapper asks the form skinner, which puts a new one on the new window.
+  ASSERT_TRUE(PumpUntil([] {
+    TSkinListView* now = wrapper();
+    return now && now->StateCode() == TSkinControl::kAttached &&
+           now->WindowHandle() == list()->WindowHandle();
+  }));
+  int listWrappers = 0;
+  for (TControlWrapper* w : skinner->Controls()) listWrappers += w->InheritsFrom(L"TSkinListView");
+  EXPECT_EQ(listWrappers, 1);
   EXPECT_EQ(SendMessageW(listWindow(), skin::WM_SKINQUERY, 0, 0), 1);
   FillUntilTheBarShows(0);
   EXPECT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));

@@ -1,0 +1,122 @@
+// The main window as the program skins it: the control manager takes it over at its first
+// activation, and switching the skin off and on gives the controls back and wraps them again.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "shell/MainWindow.h"
+#include "skin/controls/SkinControls.h"
+#include "skin/controls/SkinListView.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/forms/SkinManage.h"
+#include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinForm.h"
+#include "tests/shell/GuiObjects.h"
+#include "tests/skin/controls/ControlTestHost.h"
+#include "ui/Application.h"
+#include "ui/ComCtrls.h"
+
+namespace {
+
+using namespace controltest;
+
+class SkinnedMainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::Application().Initialize();
+    TSkinData::RegisterClass();
+    TSkinManage::Register();
+    skin::RegisterSkinControls();
+    form = std::make_unique<TTntForm1>(nullptr);
+    data = dynamic_cast<TSkinData*>(form->FindComponent(L"SkinData1"));
+    manager = TSkinManage::Instance();
+    ASSERT_NE(manager, nullptr);
+    for (int i = 0; i < 40; ++i) form->TntListView1->AddItem(L"视频 " + std::to_wstring(i));
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    ASSERT_TRUE(Wrapped(true));
+  }
+  void TearDown() override {
+    form.reset();
+    skin::DestroySkinManager();
+    skin::SetSkinManagerFactory(nullptr);
+  }
+
+  HWND List() const { return form->TntListView1->Handle(); }
+  // Waits until the list answers the skin query as a wrapped control would, or would not.
+  bool Wrapped(bool on) {
+    return PumpUntil([&] { return (SendMessageW(List(), skin::WM_SKINQUERY, 0, 0) == 1) == on; },
+                     5s);
+  }
+  void Switch(bool on) {
+    data->SetActive(on);
+    manager->RunCommand();
+    Pump();
+  }
+  // Every windowed control: its window and whether it answers the skin query.
+  std::map<std::wstring, bool> Queries() const {
+    std::map<std::wstring, bool> result;
+    for (ui::TComponent* c : form->Components())
+      if (auto* w = dynamic_cast<ui::TWinControl*>(c))
+        result[w->Name()] = SendMessageW(w->Handle(), skin::WM_SKINQUERY, 0, 0) == 1;
+    return result;
+  }
+  // What giving back must restore: each control's colour and ParentBackground.
+  std::map<std::wstring, std::pair<int, bool>> Looks() const {
+    std::map<std::wstring, std::pair<int, bool>> result;
+    for (ui::TComponent* c : form->Components())
+      if (auto* w = dynamic_cast<ui::TWinControl*>(c))
+        result[w->Name()] = {w->Color(), w->ParentBackground()};
+    return result;
+  }
+
+  std::unique_ptr<TTntForm1> form;
+  TSkinData* data = nullptr;
+  TSkinManage* manager = nullptr;
+};
+
+TEST_F(SkinnedMainWindowTest, EveryWrappedControlAnswersTheSkinQueryAndSwitchingOffGivesThemBack) {
+  const std::map<std::wstring, bool> skinned = Queries();
+  for (const wchar_t* name :
+       {L"TntButton1", L"TntButton2", L"TntBitBtn1", L"TntBitBtn5", L"TntBitBtn9", L"TntListView1"})
+    EXPECT_TRUE(skinned.at(name)) << std::string(name, name + wcslen(name));
+  HWND header = reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageW(header, skin::WM_SKINQUERY, 0, 0), 1);
+  HWND overlay = FindWindowExW(GetParent(List()), nullptr, L"TWScrollbar", nullptr);
+  EXPECT_NE(overlay, nullptr);
+
+  // Off: no control answers any more, the overlays are gone, the looks are as before.
+  Switch(false);
+  ASSERT_TRUE(Wrapped(false));
+  for (const auto& [name, on] : Queries())
+    EXPECT_FALSE(on) << std::string(name.begin(), name.end());
+  EXPECT_EQ(FindWindowExW(GetParent(List()), nullptr, L"TWScrollbar", nullptr), nullptr);
+  const auto plain = Looks();
+
+  Switch(true);
+  ASSERT_TRUE(Wrapped(true));
+  EXPECT_EQ(Queries(), skinned);
+  Switch(false);
+  ASSERT_TRUE(Wrapped(false));
+  EXPECT_EQ(Looks(), plain);
+}
+
+TEST_F(SkinnedMainWindowTest, AHundredSwitchesLeaveNoGdiOrUserObjectBehind) {
+  auto cycle = [&] {
+    Switch(false);
+    ASSERT_TRUE(Wrapped(false));
+    Switch(true);
+    ASSERT_TRUE(Wrapped(true));
+  };
+  for (int i = 0; i < 2; ++i) cycle();
+  Pump();
+  const int gdi = gui_objects::GdiObjects(), user = gui_objects::UserObjects();
+  ASSERT_GT(gdi, 0);
+  for (int i = 0; i < 100; ++i) cycle();
+  Pump();
+  EXPECT_EQ(gui_objects::GdiObjects(), gdi);
+  EXPECT_EQ(gui_objects::UserObjects(), user);
+}
+
+}  // namespace
