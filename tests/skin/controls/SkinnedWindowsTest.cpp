@@ -1,6 +1,5 @@
-// The program's own windows with every control wrapped: each control answers as skinned,
-// and taking the skin off and on again gives each control back and takes it again without
-// leaving GDI or USER objects behind.
+// The program's own windows with every control wrapped: each kind of control gets its
+// wrapper, and the controls show the skin with the program's own common controls.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,10 +10,8 @@
 #include "skin/controls/SkinControls.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/ControlWrapper.h"
-#include "skin/forms/SkinManage.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
-#include "tests/shell/GuiObjects.h"
 #include "tests/skin/controls/WrapperFixture.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
@@ -31,14 +28,6 @@ std::map<std::wstring, std::wstring> Wrappers(TWinSkinForm& skinner) {
       wrappers[control->Name()] = wrapper->ClassName();
   }
   return wrappers;
-}
-
-// The windowed controls of a form that answer the skin query.
-int Skinned(ui::TCustomForm& form) {
-  int skinned = 0;
-  for (ui::TWinControl* control : form.TabOrderList())
-    skinned += SendMessageW(control->Handle(), skin::WM_SKINQUERY, 0, 0) == 1;
-  return skinned;
 }
 
 class SkinnedWindowsTest : public WrapperFixture {
@@ -126,80 +115,6 @@ TEST_F(SkinnedWindowsTest, TheMainWindowsControlsShowTheSkin) {
       skin::RenderElement(
           {0, 0, r.right, r.bottom},
           {&strip.Bitmap, strip.Margins, {strip.FrameCount, 1, false}, false, false})));
-}
-
-TEST_F(SkinnedWindowsTest, TakingTheSkinOffAndOnGivesEveryControlBackWithoutLeaking) {
-  TTntForm1 form(nullptr);
-  for (int i = 0; i < 6; ++i) form.TntListView1->AddItem(L"视频 " + std::to_wstring(i));
-  form.Show();
-  Pump();
-  auto* data = dynamic_cast<TSkinData*>(form.FindComponent(L"SkinData1"));
-  ASSERT_TRUE(data);
-  auto* panel = dynamic_cast<ui::TWinControl*>(form.FindComponent(L"TntPanel1"));
-  ASSERT_TRUE(panel);
-  const ui::TColor panelColour = panel->Color();
-  TWinSkinForm skinner(nullptr);
-  skinner.SetHandle(form.Handle());
-  skinner.HookWindow(*data);
-  const int controls = static_cast<int>(form.TabOrderList().size());
-
-  int gdi = 0, user = 0;
-  for (int cycle = 1; cycle <= 100; ++cycle) {
-    skinner.SkinFormControls(form);
-    RedrawWindow(form.Handle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump();
-    if (cycle == 1 || cycle == 100) {
-      // Panels are only recoloured; everything else answers as skinned.
-      EXPECT_GE(Skinned(form), controls - 3);
-      EXPECT_NE(panel->Color(), panelColour);
-    }
-    skinner.Unhook();
-    Pump();
-    if (cycle == 1 || cycle == 100) {
-      EXPECT_EQ(Skinned(form), 0);
-      EXPECT_EQ(panel->Color(), panelColour);
-    }
-    if (cycle == 1) {
-      gdi = gui_objects::GdiObjects();
-      user = gui_objects::UserObjects();
-    }
-  }
-  EXPECT_EQ(gui_objects::GdiObjects(), gdi);
-  EXPECT_EQ(gui_objects::UserObjects(), user);
-}
-
-// As the program runs: the layout's skin component and the control manager skin the window;
-// switching the component off and on gives every control back and takes it again.
-TEST_F(SkinnedWindowsTest, ActiveFalseAndTrueGiveEveryControlBackAndTakeItAgain) {
-  TSkinManage::Register();
-  TTntForm1 form(nullptr);
-  for (int i = 0; i < 6; ++i) form.TntListView1->AddItem(L"视频 " + std::to_wstring(i));
-  form.Show();
-  TSkinManage* manager = TSkinManage::Instance();
-  ASSERT_TRUE(manager);
-  auto* data = dynamic_cast<TSkinData*>(form.FindComponent(L"SkinData1"));
-  ASSERT_TRUE(data);
-  const int controls = static_cast<int>(form.TabOrderList().size());
-  auto all = [&] { return Skinned(form) >= controls - 3; };
-  ASSERT_TRUE(PumpUntil(all, 5s)) << "the program's start skins every control";
-
-  int gdi = 0, user = 0;
-  for (int cycle = 1; cycle <= 100; ++cycle) {
-    data->SetActive(false);
-    manager->RunCommand();
-    ASSERT_TRUE(PumpUntil([&] { return Skinned(form) == 0; }, 2s)) << cycle;
-    data->SetActive(true);
-    manager->RunCommand();
-    ASSERT_TRUE(PumpUntil(all, 2s)) << cycle;
-    Pump();
-    if (cycle == 1) {
-      gdi = gui_objects::GdiObjects();
-      user = gui_objects::UserObjects();
-    }
-  }
-  EXPECT_EQ(gui_objects::GdiObjects(), gdi);
-  EXPECT_EQ(gui_objects::UserObjects(), user);
 }
 
 }  // namespace
