@@ -105,6 +105,30 @@ TEST_F(PanelsTest, APanelTakesTheSkinsFaceAndGetsItsColourBack) {
   EXPECT_EQ(panel->Color(), RGB(200, 10, 10));
 }
 
+TEST_F(PanelsTest, ContainersReachedByTheirWindowsShowTheFace) {
+  // A dialog nested in the form: its ground and its static text's ground are the face.
+  HWND dialog = MakeWindow(L"#32770", 0, {20, 20, 220, 100});
+  HWND text = CreateWindowExW(0, L"STATIC", L"文本", WS_CHILD | WS_VISIBLE, 10, 10, 120, 20, dialog,
+                              nullptr, nullptr, nullptr);
+  // A size grip: the face with the skin's grip in its corner.
+  HWND grip = MakeWindow(L"SCROLLBAR", SBS_SIZEGRIP, {240, 20, 264, 44});
+  SkinWindow(dialog);
+  SkinWindow(grip);
+  EXPECT_EQ(SendMessageW(dialog, skin::WM_SKINQUERY, 0, 0), 1);
+  RedrawWindow(dialog, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(Pixel(dialog, 150, 60), Face());
+  EXPECT_EQ(Pixel(text, 115, 10), Face());
+
+  const TDataSkinObject& extra = *Records().ExtraImages;
+  const int w = extra.Bitmap.Width() / extra.FrameCount, h = extra.Bitmap.Height();
+  RedrawWindow(grip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  ui::Bitmap picture = Grab(grip);
+  EXPECT_TRUE(
+      Shows(picture, {24 - w, 24 - h}, FramePicture(extra.Bitmap, extra.FrameCount, 5, Face())));
+  EXPECT_EQ(picture.Pixel(1, 1), Face());
+}
+
 TEST_F(PanelsTest, AStatusBarDrawsEachPanelFromTheSkinWithItsText) {
   auto* bar = Make<ui::TStatusBar>({0, 300, 460, 320});
   bar->Font()->SetHeight(-12);
