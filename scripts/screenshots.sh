@@ -16,4 +16,9 @@ for f in "$shots"/*.bmp; do
   convert "$f" "docs/$(basename "${f%.bmp}").png"
   echo "docs/$(basename "${f%.bmp}").png"
 done
+# The board of every kind of skinned control, drawn by the wrappers on real controls.
+wine "$VELMO_BUILD_DIR/tests/skin/controls/skin_control_gallery.exe" "$(winepath -w "$shots")\\board.bmp" \
+  </dev/null >/dev/null
+convert "$shots/board.bmp" docs/skin-controls.png
+echo docs/skin-controls.png
 rm -rf "$shots"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/MainWindow.h"
+#include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/forms/SkinManage.h"
@@ -127,6 +128,8 @@ int main() {
   ui::Application().Initialize();
   ui::Application().SetTitle(L"Velmo转换 - 独立版");
   TSkinData::RegisterClass();
+  // The whole window as the program shows it: frames and every control wrapped.
+  skin::RegisterSkinControls();
 
   // Warm-up: fonts, layouts and the skin's first decode.
   StartUp(true);

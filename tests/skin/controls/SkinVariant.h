@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "skin/data/SkinData.h"
+
+// Our skin with its INI text changed, packed and loaded like the stored one: for the painters'
+// other layouts and for skins that lack an image.
+namespace controltest {
+
+// The INI text with a key of a section set (added when missing).
+std::string SetKey(std::string ini, std::string_view section, std::string_view key,
+                   std::string_view value);
+// The INI text without a section and its keys.
+std::string DropSection(std::string ini, std::string_view section);
+// Our skin's INI text.
+std::string OurIni();
+// A skin data component holding our images and this INI text.
+std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini);
+
+}  // namespace controltest
