@@ -166,7 +166,11 @@ void TSkinControl::Dispatch(ui::TMessage& m) {
   handled_ = 0;
   if (m.Msg == skin::WM_SKINSTATE) {
     if (stateCode_ == kEnded) return;
-    active_ = m.WParam > 0;
+    const bool active = m.WParam > 0;
+    if (active != active_) {
+      active_ = active;
+      SkinningSwitched(active);
+    }
     if (active_) Repaint();
     return;
   }

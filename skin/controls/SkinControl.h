@@ -66,6 +66,8 @@ class TSkinControl : public TControlWrapper {
   virtual void AfterMessage(ui::TMessage& message);
   // Draws the face into dc; rect is the window rectangle moved to the origin.
   virtual void DrawSkin(HDC dc, const RECT& rect);
+  // WM_SKINSTATE switched skinning on or off; for members that change the control itself.
+  virtual void SkinningSwitched(bool active) { (void)active; }
 
   // For members that attach their own way: keeps the skin, form skinner and canvas and
   // registers with the form skinner; MarkAttached ends an attachment.

@@ -9,6 +9,7 @@
 #include "shell/MainWindow.h"
 #include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/ScrollBarPainter.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinControls.h"
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinListView.h"
@@ -305,6 +306,62 @@ TEST_F(InputListTest, ANewWindowOfTheListGetsANewWrapperFromTheFormSkinner) {
   EXPECT_EQ(SendMessageW(listWindow(), skin::WM_SKINQUERY, 0, 0), 1);
   FillUntilTheBarShows(0);
   EXPECT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));
+}
+
+// Whether the frame of the strip stands somewhere in `area` of the picture (key pixels aside).
+bool ShowsFrame(const ui::Bitmap& picture, const RECT& area, const ui::Bitmap& strip, int count,
+                int frame) {
+  const RECT f = skin::FrameRect(strip, {count, frame, false});
+  const int w = f.right - f.left, h = f.bottom - f.top;
+  for (int y = area.top; y + h <= area.bottom; ++y)
+    for (int x = area.left; x + w <= area.right; ++x) {
+      bool same = true;
+      for (int dy = 0; same && dy < h; ++dy)
+        for (int dx = 0; same && dx < w; ++dx) {
+          COLORREF want = strip.Pixel(f.left + dx, f.top + dy);
+          same = want == kKey || picture.Pixel(x + dx, y + dy) == want;
+        }
+      if (same) return true;
+    }
+  return false;
+}
+
+TEST_F(InputListTest, EntriesCheckBoxesAreTheSkinsAndGoBackWithIt) {
+  ASSERT_NE(wrapper(), nullptr);
+  HIMAGELIST ours = wrapper()->CheckImages();
+  ASSERT_NE(ours, nullptr);
+  auto stateImages = [] {
+    return reinterpret_cast<HIMAGELIST>(
+        SendMessageW(listWindow(), LVM_GETIMAGELIST, LVSIL_STATE, 0));
+  };
+  EXPECT_EQ(stateImages(), ours);
+
+  list()->AddItem({L"checked", L"flv", L"C:\\a.flv"}, 0, true, 1);
+  list()->AddItem({L"unchecked", L"flv", L"C:\\b.flv"}, 0, false, 2);
+  Pump();
+  const TDataSkinButton& buttons = *records().Buttons;
+  const int count = buttons.CheckButtonFrame;
+  auto row = [](int index) {
+    RECT r{LVIR_BOUNDS};
+    SendMessageW(listWindow(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    r.right = r.left + 40;  // the box stands at the row's start
+    return r;
+  };
+  ui::Bitmap picture = Grab(listWindow());
+  const int checked = TSkinCheckBox::CheckFrame(count, 2, false, false);
+  EXPECT_TRUE(ShowsFrame(picture, row(0), buttons.CheckBitmap, count, checked));
+  EXPECT_TRUE(ShowsFrame(picture, row(1), buttons.CheckBitmap, count, 1));
+  EXPECT_FALSE(ShowsFrame(picture, row(1), buttons.CheckBitmap, count, checked));
+
+  // Skinning off shows the list's own boxes; on again, the skin's.
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 0, 0);
+  EXPECT_EQ(wrapper()->CheckImages(), nullptr);
+  EXPECT_NE(stateImages(), nullptr);
+  Pump();
+  EXPECT_FALSE(ShowsFrame(Grab(listWindow()), row(0), buttons.CheckBitmap, count, checked));
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 1, 0);
+  EXPECT_NE(wrapper()->CheckImages(), nullptr);
+  EXPECT_EQ(stateImages(), wrapper()->CheckImages());
 }
 
 // ---- the drawing rules ---------------------------------------------------------------------
