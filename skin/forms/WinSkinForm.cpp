@@ -211,6 +211,8 @@ void TWinSkinForm::OnSkinActivate() {
   }
   if (form_) {
     SkinFormControls(*form_);
+    if (skinData_ && (skinData_->SkinControls() & Bit(xcPopupMenu)))
+      InstallItemPainters(*form_, true);
   } else {
     SkinChildWindows(handle_);
   }
@@ -772,11 +774,15 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
   FreeControls();
   if (form_ && (skinData_ && (skinData_->SkinControls() & Bit(xcMenuItem))))
     InstallMainMenuPainters(*form_, false);
+  // The form's popup menus must not call a painter that is going away.
+  if (form_) InstallItemPainters(*form_, false);
   if (form_ && !destroying && subclass_.Installed()) form_->SetPropInt(L"Color", savedColor_);
   FreeMenuBar();
   const bool wasHooked = subclass_.Installed();
+  bool menuBack = false;
   if (restore && alive && wasHooked) {
-    if (windowMenu_ && !GetMenu(handle_) && !destroying) SetMenu(handle_, windowMenu_);
+    if (windowMenu_ && !GetMenu(handle_) && !destroying)
+      menuBack = SetMenu(handle_, windowMenu_) != FALSE;
     SetSysMenuStyleBit(true);
   }
   clientSubclass_.Remove();
@@ -788,8 +794,9 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
     RECT r{};
     GetWindowRect(handle_, &r);
     const int width = r.right - r.left - borderLeft_ - borderRight_ + ncExtra_.cx;
-    const int height =
-        r.bottom - r.top - titleHeight_ - borderBottom_ - menuBarHeight_ + ncExtra_.cy;
+    // The system's menu bar, back on the window, takes its own strip again.
+    const int height = r.bottom - r.top - titleHeight_ - borderBottom_ - menuBarHeight_ +
+                       ncExtra_.cy + (menuBack ? GetSystemMetrics(SM_CYMENU) : 0);
     SetWindowPos(handle_, nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (!destroying) {

@@ -192,7 +192,8 @@ COLORREF StripPixel(const ui::Bitmap& strip, int frames, int k, bool vertical, i
 namespace {}  // namespace
 
 struct MenuWatch::State {
-  std::function<void(HWND)> inside;
+  std::vector<std::function<void(HWND)>> steps;
+  size_t next = 0;
   bool opened = false;
   UINT_PTR timer = 0;
 };
@@ -217,11 +218,9 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
   EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
   if (!menu) return;
   watch->opened = true;
-  if (watch->inside) {
-    auto inside = std::move(watch->inside);
-    watch->inside = nullptr;
-    inside(menu);
-    return;  // closed at the next tick, after what `inside` posted was handled
+  if (watch->next < watch->steps.size()) {
+    watch->steps[watch->next++](menu);
+    return;  // closed at a later tick, after what the step posted was handled
   }
   EndMenu();
 }
@@ -229,10 +228,16 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 MenuWatch::MenuWatch(std::function<void(HWND)> inside)
-    : state_(new State{std::move(inside)}), previous_(watch) {
+    : MenuWatch(inside ? std::vector<std::function<void(HWND)>>{std::move(inside)}
+                       : std::vector<std::function<void(HWND)>>{}) {}
+
+MenuWatch::MenuWatch(std::vector<std::function<void(HWND)>> steps)
+    : state_(new State{std::move(steps)}), previous_(watch) {
   watch = state_;
   state_->timer = SetTimer(nullptr, 0, 60, OnWatchTimer);
 }
+
+bool MenuWatch::finished() const { return state_->next == state_->steps.size(); }
 
 MenuWatch::~MenuWatch() {
   KillTimer(nullptr, state_->timer);

@@ -56,10 +56,14 @@ POINT DistinctPoint(const ui::Bitmap& strip, int frames, std::vector<int> which)
 // A frame of a skin strip as painted at its own size: the pixel at (x, y) inside frame k.
 COLORREF StripPixel(const ui::Bitmap& strip, int frames, int k, bool vertical, int x, int y);
 // Runs `inside` from a timer while a popup menu of this thread shows, then closes the menu;
-// `opened` tells whether one showed.
+// `opened` tells whether one showed. With several steps, each runs at its own tick (what a
+// step posted to the menu has been handled by the next), the topmost menu window given.
 class MenuWatch {
  public:
   explicit MenuWatch(std::function<void(HWND menu)> inside = {});
+  explicit MenuWatch(std::vector<std::function<void(HWND menu)>> steps);
+  // All steps ran.
+  bool finished() const;
   ~MenuWatch();
   bool opened() const;
   MenuWatch(const MenuWatch&) = delete;
