@@ -293,6 +293,8 @@ class TWinSkinForm : public ui::TComponent {
   // The bar's drop-down menus hold this raw item (by command) or this menu.
   bool BarMenuHolds(HMENU menu) const;
   bool BarMenuHoldsCommand(UINT command) const;
+  // The menu is drawn mirrored: a bar menu of a right-to-left window, or a right-to-left item.
+  bool MenuIsRightToLeft(HMENU menu, UINT command) const;
   // A framework item of the form's main menu.
   bool IsMainMenuItem(const ui::TMenuItem& item) const;
   // Frame painting pieces.

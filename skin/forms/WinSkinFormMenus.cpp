@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr UINT kOwnerDrawBits = MFT_OWNERDRAW | MFT_RIGHTORDER;
-
 // While a drop-down menu of a skinned menu bar runs: one per process, as only one such
 // menu is open at a time.
 struct BarTracking {
@@ -323,7 +321,9 @@ void TWinSkinForm::MakeOwnerDrawn(HMENU menu) {
     info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
     if (static_cast<int>(types.size()) <= i) types.push_back(info.fType);
-    const UINT wanted = info.fType | MFT_OWNERDRAW | (rightToLeft_ ? MFT_RIGHTORDER : 0);
+    // Right-to-left bar menus are mirrored by the painter (Wine draws no owner-drawn item
+    // that carries MFT_RIGHTORDER).
+    const UINT wanted = info.fType | MFT_OWNERDRAW;
     if (wanted != info.fType) {
       info.fMask = MIIM_FTYPE;
       info.fType = wanted;
@@ -342,8 +342,7 @@ void TWinSkinForm::RestoreOwnerDrawn() {
       info.cbSize = sizeof info;
       info.fMask = MIIM_FTYPE;
       if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
-      info.fType =
-          (info.fType & ~kOwnerDrawBits) | (types[static_cast<size_t>(i)] & kOwnerDrawBits);
+      info.fType = (info.fType & ~MFT_OWNERDRAW) | (types[static_cast<size_t>(i)] & MFT_OWNERDRAW);
       SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
     }
   }
@@ -354,6 +353,14 @@ bool TWinSkinForm::BarMenuHolds(HMENU menu) const { return ownerDrawnMenus_.coun
 
 bool TWinSkinForm::BarMenuHoldsCommand(UINT command) const {
   return menuTracking_ && trackedMenu_ && GetMenuState(trackedMenu_, command, MF_BYCOMMAND) != ~0u;
+}
+
+bool TWinSkinForm::MenuIsRightToLeft(HMENU menu, UINT command) const {
+  if (rightToLeft_ && BarMenuHolds(menu)) return true;
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, command, FALSE, &info) && (info.fType & MFT_RIGHTORDER);
 }
 
 bool TWinSkinForm::IsMainMenuItem(const ui::TMenuItem& item) const {
@@ -531,11 +538,7 @@ void TWinSkinForm::DrawMenuItem(ui::TMenuItem& item, const ui::TMenuDrawArgs& ar
     manager->AttachMenuToPopup(args.menu);
   }
   skin::MenuItemView view = skin::ViewOf(item);
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_FTYPE;
-  view.rightToLeft =
-      GetMenuItemInfoW(args.menu, item.Command(), FALSE, &info) && (info.fType & MFT_RIGHTORDER);
+  view.rightToLeft = MenuIsRightToLeft(args.menu, item.Command());
   skin::MenuItemTarget target{args.dc, args.rect, args.state, {}};
   if (manager) target.background = manager->PopupBitmap(args.menu);
   skin::PaintMenuItem(skinData_->Records(), view, target, skin::MenuItemLook::Skinned);
@@ -557,6 +560,7 @@ void TWinSkinForm::DrawRawMenuItem(const DRAWITEMSTRUCT& draw) {
   }
   skin::MenuItemTarget target{draw.hDC, draw.rcItem, draw.itemState, {}};
   if (manager) target.background = manager->PopupBitmap(menu);
-  skin::PaintMenuItem(skinData_->Records(), skin::ViewOfRawItem(menu, draw.itemID), target,
-                      skin::MenuItemLook::Raw);
+  skin::MenuItemView view = skin::ViewOfRawItem(menu, draw.itemID);
+  view.rightToLeft = MenuIsRightToLeft(menu, draw.itemID);
+  skin::PaintMenuItem(skinData_->Records(), view, target, skin::MenuItemLook::Raw);
 }

@@ -1,5 +1,6 @@
 // The menu bar of a skinned window: drawn in the frame's strip from MenuBar, opened with the
 // mouse and the keys, switching between menus, its drop-down items drawn from the skin.
+#include <algorithm>
 #include <memory>
 
 #include "SkinTestFixture.h"
@@ -256,6 +257,71 @@ TEST_F(MenuBarTest, ItemsAreDrawnFromTheSkinAndRunTheirClick) {
   EXPECT_EQ(selected, StripPixel(item, 5, 4, false, 2, 11)) << "the first item is selected";
   // The top-level item's click runs as the menu opens, the chosen item's when it closes.
   EXPECT_EQ(clicked, (std::vector<std::wstring>{L"文件(&F)", L"打开(&O)"}));
+}
+
+std::vector<WPARAM> rawCommands;
+LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) rawCommands.push_back(wParam);
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// A window no framework form stands behind, right to left, with a menu made by hand: the bar
+// runs from the right, the items are drawn mirrored (the check mark at the right), a chosen
+// item's command reaches the window, and the menu goes back unchanged when the skin goes.
+TEST_F(MenuBarTest, ARawRightToLeftMenu) {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING | MF_CHECKED, 101, L"自动换行\tCtrl+W");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, 102, L"退出");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"编辑(&E)");
+  const HWND window = PlainWindow({.className = L"VelmoRawMenu",
+                                   .exStyle = WS_EX_LEFTSCROLLBAR,
+                                   .bounds = {100, 100, 500, 400},
+                                   .procedure = RawMenuProc,
+                                   .show = false});
+  SetMenu(window, bar);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  ASSERT_TRUE(WaitSkinned(window));
+  TWinSkinForm& skinner = *Skinner(window);
+  ASSERT_EQ(skinner.SkinMenu()->Count(), 2);
+  const RECT& first = Button(window, 0)->BoundsRect;
+  EXPECT_GT(first.left, Button(window, 1)->BoundsRect.left);
+  RECT r{};
+  GetWindowRect(window, &r);
+  EXPECT_GT(first.right, (r.right - r.left) * 3 / 4);
+
+  const COLORREF mark = skin::ResolveColour(data->Records().Colours.ButtonText);
+  int markLeft = 0, markRight = 0;
+  rawCommands.clear();
+  MenuWatch watch([&](HWND menu) {
+    RECT item{};
+    GetMenuItemRect(nullptr, file, 0, &item);
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = 0; x < 30; ++x) {
+        markLeft += ScreenPixel(item.left + x, y) == mark;
+        markRight += ScreenPixel(item.right - 1 - x, y) == mark;
+      }
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_TRUE(watch.finished());
+  EXPECT_EQ(markLeft, 0);
+  EXPECT_GT(markRight, 0);
+  Pump(100ms);
+  EXPECT_NE(std::find(rawCommands.begin(), rawCommands.end(), 101u), rawCommands.end());
+
+  data->SetActive(false);
+  manager->RunCommand();
+  EXPECT_EQ(GetMenu(window), bar);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(file, 0, TRUE, &info);
+  EXPECT_EQ(info.fType, static_cast<UINT>(MFT_STRING));
+  DestroyWindow(window);
 }
 
 TEST_F(MenuBarTest, ActiveCyclesGiveTheMenuBackAndTakeItAgain) {
