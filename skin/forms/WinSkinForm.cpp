@@ -488,6 +488,15 @@ void TWinSkinForm::SkinFormProc(ui::TMessage& m) {
     case skin::WM_SKINPROBE:
       m.Result = m.LParam == skin::SkinCookie ? skin::SkinCookie : 1;
       return;
+    case ui::CM_MENUCHANGED: {
+      // The framework tells its form (not the window) that the menu changed.
+      const bool painting = framePainting_;
+      framePainting_ = false;
+      oldFormProc_(m);
+      framePainting_ = painting;
+      WindowMenuChanged();
+      return;
+    }
     default:
       break;
   }
@@ -643,14 +652,7 @@ LRESULT TWinSkinForm::OnMenuChanged(WPARAM wParam, LPARAM lParam) {
   framePainting_ = false;
   const LRESULT result = Default(ui::CM_MENUCHANGED, wParam, lParam);
   framePainting_ = painting;
-  if (HMENU menu = GetMenu(handle_)) {
-    if (skinMenu_ && skinData_ && skinData_->MenuUpdate()) {
-      windowMenu_ = menu;
-      RebuildMenuBar(menu);
-    }
-    // The skinned bar draws the menu; the system must not.
-    if (skinMenu_) SetMenu(handle_, nullptr);
-  }
+  WindowMenuChanged();
   return result;
 }
 

@@ -212,6 +212,9 @@ class TWinSkinForm : public ui::TComponent {
   void FreeMenuBar();
   // The menu bar takes a new menu handle and is rebuilt (CM_MENUCHANGED, WM_MDISETMENU).
   void RebuildMenuBar(HMENU menu);
+  // The window was given a menu again (CM_MENUCHANGED): the bar takes it when MenuUpdate is
+  // on, and the system is kept from drawing it.
+  void WindowMenuChanged();
   // Draws the menu bar into the strip of dc (frame coordinates); false: there is no bar.
   bool PaintMenuBar(HDC dc, const RECT& strip);
   TNCObject* MenuItemAt(POINT framePoint) const;

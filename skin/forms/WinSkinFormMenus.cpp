@@ -135,6 +135,17 @@ void TWinSkinForm::RebuildMenuBar(HMENU menu) {
     PaintFrame(nullptr);
 }
 
+void TWinSkinForm::WindowMenuChanged() {
+  HMENU menu = GetMenu(handle_);
+  if (!menu || !skinMenu_) return;
+  if (skinData_ && skinData_->MenuUpdate()) {
+    windowMenu_ = menu;
+    RebuildMenuBar(menu);
+  }
+  // The skinned bar draws the menu; the system must not.
+  SetMenu(handle_, nullptr);
+}
+
 bool TWinSkinForm::PaintMenuBar(HDC dc, const RECT& strip) {
   if (!skinMenu_) return false;
   skinMenu_->PaintBar(dc, strip);

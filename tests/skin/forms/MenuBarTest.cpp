@@ -259,6 +259,29 @@ TEST_F(MenuBarTest, ItemsAreDrawnFromTheSkinAndRunTheirClick) {
   EXPECT_EQ(clicked, (std::vector<std::wstring>{L"文件(&F)", L"打开(&O)"}));
 }
 
+// With MenuUpdate on, a new menu of the form becomes the bar.
+TEST_F(MenuBarTest, ANewMenuOfTheFormIsTakenByTheBar) {
+  ui::TForm* form = FormWithMenu();
+  auto* other = new ui::TMainMenu(form);
+  for (const wchar_t* caption : {L"工具(&T)", L"窗口(&W)"}) {
+    auto* item = new ui::TMenuItem(form);
+    item->SetCaption(caption);
+    other->Items().Add(item);
+  }
+  form->SetMenu(other);
+  const HWND window = form->Handle();
+  TWinSkinForm& skinner = *Skinner(window);
+  EXPECT_EQ(GetMenu(window), nullptr);
+  ASSERT_EQ(skinner.SkinMenu()->Count(), 2);
+  EXPECT_EQ(Button(window, 1)->Caption, L"窗口(&W)");
+  EXPECT_EQ(Button(window, 1)->FrameworkItem, other->ItemList()[1]);
+  EXPECT_GT(Button(window, 1)->BoundsRect.right, 0) << "laid out and drawn";
+  // Given back, the window gets the menu it has now.
+  data->SetActive(false);
+  manager->RunCommand();
+  EXPECT_EQ(GetMenu(window), other->Handle());
+}
+
 std::vector<WPARAM> rawCommands;
 LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) rawCommands.push_back(wParam);
@@ -322,6 +345,23 @@ TEST_F(MenuBarTest, ARawRightToLeftMenu) {
   GetMenuItemInfoW(file, 0, TRUE, &info);
   EXPECT_EQ(info.fType, static_cast<UINT>(MFT_STRING));
   DestroyWindow(window);
+}
+
+TEST_F(MenuBarTest, OpeningMenusLeavesNoObjectsBehind) {
+  const HWND window = FormWithMenu()->Handle();
+  auto round = [&] {
+    auto right = [](HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0); };
+    MenuWatch watch({right, right, right, [](HWND) {}});
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_TRUE(watch.finished());
+    Pump(50ms);
+  };
+  round();
+  const int gdi = gui_objects::GdiObjects(), user = gui_objects::UserObjects();
+  for (int i = 0; i < 10; ++i) round();
+  EXPECT_EQ(gui_objects::GdiObjects(), gdi);
+  EXPECT_EQ(gui_objects::UserObjects(), user);
+  EXPECT_TRUE(manager->PopupSkinners().empty());
 }
 
 TEST_F(MenuBarTest, ActiveCyclesGiveTheMenuBackAndTakeItAgain) {
