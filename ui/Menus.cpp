@@ -207,9 +207,13 @@ void TMenuItem::DefaultMeasureItem(HDC dc, int& width, int& height) const {
 void TMenuItem::DrawItem(const TMenuDrawArgs& args) {
   if (OnDrawItem) {
     OnDrawItem(*this, args);
-    return;
+  } else {
+    DefaultDrawItem(args);
   }
-  // The plain look: the system's menu colours, the caption and the shortcut.
+}
+
+void TMenuItem::DefaultDrawItem(const TMenuDrawArgs& args) const {
+  // The system's menu colours, the caption and the shortcut.
   const bool selected = args.Selected();
   FillRect(args.dc, &args.rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (IsLine()) {

@@ -83,6 +83,8 @@ class TMenuItem : public TComponent {
   // The framework's proposal alone, in the font selected into dc.
   void DefaultMeasureItem(HDC dc, int& width, int& height) const;
   void DrawItem(const TMenuDrawArgs& args);
+  // The plain look alone.
+  void DefaultDrawItem(const TMenuDrawArgs& args) const;
 
   TNotifyEvent OnClick;
   TMenuDrawItemEvent OnDrawItem;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -298,6 +299,9 @@ class TWinSkinForm : public ui::TComponent {
   bool BarMenuHoldsCommand(UINT command) const;
   // The menu is drawn mirrored: a bar menu of a right-to-left window, or a right-to-left item.
   bool MenuIsRightToLeft(HMENU menu, UINT command) const;
+  // Draw and measure handlers of framework items (popup or main menu measuring).
+  std::function<void(ui::TMenuItem&, const ui::TMenuDrawArgs&)> ItemPainter();
+  std::function<void(ui::TMenuItem&, HDC, int&, int&)> ItemMeasurer(bool mainMenu);
   // A framework item of the form's main menu.
   bool IsMainMenuItem(const ui::TMenuItem& item) const;
   // Frame painting pieces.

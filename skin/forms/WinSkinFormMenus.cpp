@@ -24,7 +24,6 @@ struct BarTracking {
   TWinSkinForm* form = nullptr;
   int openIndex = -1;
   bool firstMessage = false;
-  bool switching = false;
   POINT lastMouse{};
 };
 BarTracking tracking;
@@ -119,6 +118,12 @@ void TWinSkinForm::CreateMenuBar() {
 }
 
 void TWinSkinForm::FreeMenuBar() {
+  // A bar menu still open closes; its filter must not reach this skinner any more.
+  if (tracking.form == this) {
+    tracking.form = nullptr;
+    pendingMenu_ = -1;
+    EndMenu();
+  }
   if (IsMenuItem(hotObject_)) hotObject_ = nullptr;
   RestoreOwnerDrawn();
   delete skinMenu_;
@@ -241,7 +246,6 @@ void TWinSkinForm::TrackBarMenu(TMenuBtn& button) {
   if (!tracking.hook) {
     tracking.hook = SetWindowsHookExW(WH_MSGFILTER, MenuFilterHook, nullptr, GetCurrentThreadId());
     tracking.firstMessage = true;
-    tracking.switching = false;
     GetCursorPos(&tracking.lastMouse);
   }
   const std::shared_ptr<bool> alive = alive_;
@@ -259,7 +263,6 @@ void TWinSkinForm::TrackBarMenu(TMenuBtn& button) {
 void TWinSkinForm::SwitchMenu(int index) {
   TMenuBtn* target = skinMenu_ ? skinMenu_->Button(index) : nullptr;
   if (!target) return;
-  tracking.switching = true;
   pendingMenu_ = index;
   target->MouseDown();
   EndMenu();
@@ -298,9 +301,7 @@ void TWinSkinForm::OnMenuFilter(const MSG& msg) {
       // In a right-to-left bar the next item lies to the left.
       const WPARAM forward = rightToLeft_ ? VK_LEFT : VK_RIGHT;
       const WPARAM back = rightToLeft_ ? VK_RIGHT : VK_LEFT;
-      if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
-        tracking.switching = false;
-      } else if (msg.wParam == back) {
+      if (msg.wParam == back) {
         if (DepthBelow(trackedMenu_).levels == 1) target = step(tracking.openIndex, -1);
       } else if (msg.wParam == forward) {
         if (!DepthBelow(trackedMenu_).selectionHasSubmenu) target = step(tracking.openIndex, 1);
@@ -380,6 +381,29 @@ bool TWinSkinForm::IsMainMenuItem(const ui::TMenuItem& item) const {
 
 // --- Which menus get the item painters ------------------------------------------------------
 
+// The handlers hold this skinner only while it lives: a menu loop may outlast it (its
+// window closed meanwhile), and its items are then drawn and measured plainly.
+ui::TMenuDrawItemEvent TWinSkinForm::ItemPainter() {
+  return [this, alive = alive_](ui::TMenuItem& item, const ui::TMenuDrawArgs& args) {
+    if (*alive) {
+      DrawMenuItem(item, args);
+    } else {
+      item.DefaultDrawItem(args);
+    }
+  };
+}
+
+ui::TMenuMeasureItemEvent TWinSkinForm::ItemMeasurer(bool mainMenu) {
+  return [this, alive = alive_, mainMenu](ui::TMenuItem& item, HDC dc, int& w, int& h) {
+    if (!*alive) return;
+    if (mainMenu) {
+      MeasureMainItem(item, dc, w, h);
+    } else {
+      MeasurePopupItem(item, dc, w, h);
+    }
+  };
+}
+
 void TWinSkinForm::InstallItemPainters(ui::TComponent& component, bool on) {
   if (!skinData_ || (form_ && form_->ClassName() == L"TwwRichEditForm")) return;
   for (ui::TComponent* owned : std::vector<ui::TComponent*>(component.Components())) {
@@ -397,13 +421,8 @@ void TWinSkinForm::InstallItemPainters(ui::TComponent& component, bool on) {
         item.OnMeasureItem = nullptr;
         return;
       }
-      item.OnDrawItem = [this](ui::TMenuItem& i, const ui::TMenuDrawArgs& a) {
-        DrawMenuItem(i, a);
-      };
-      if (!item.OnMeasureItem)
-        item.OnMeasureItem = [this](ui::TMenuItem& i, HDC dc, int& w, int& h) {
-          MeasurePopupItem(i, dc, w, h);
-        };
+      item.OnDrawItem = ItemPainter();
+      if (!item.OnMeasureItem) item.OnMeasureItem = ItemMeasurer(false);
     });
   }
 }
@@ -419,15 +438,10 @@ void TWinSkinForm::InstallMainMenuPainters(ui::TComponent& component, bool on) {
         if (!on) {
           item.OnDrawItem = nullptr;
           item.OnMeasureItem = nullptr;
-          return;
+        } else if (!item.OnDrawItem) {
+          item.OnDrawItem = ItemPainter();
+          item.OnMeasureItem = ItemMeasurer(true);
         }
-        if (item.OnDrawItem) return;
-        item.OnDrawItem = [this](ui::TMenuItem& i, const ui::TMenuDrawArgs& a) {
-          DrawMenuItem(i, a);
-        };
-        item.OnMeasureItem = [this](ui::TMenuItem& i, HDC dc, int& w, int& h) {
-          MeasureMainItem(i, dc, w, h);
-        };
       });
     }
   }
@@ -438,20 +452,16 @@ void TWinSkinForm::InstallSysMenuPainters(ui::TPopupMenu& menu) {
   if (!skinData_ || !(skinData_->SkinControls() & Bit(xcSystemMenu))) return;
   menu.SetOwnerDraw(true);
   ForEachItem(menu.Items(), [this](ui::TMenuItem& item) {
-    item.OnDrawItem = [this](ui::TMenuItem& i, const ui::TMenuDrawArgs& a) { DrawMenuItem(i, a); };
-    item.OnMeasureItem = [this](ui::TMenuItem& i, HDC dc, int& w, int& h) {
-      MeasurePopupItem(i, dc, w, h);
-    };
+    item.OnDrawItem = ItemPainter();
+    item.OnMeasureItem = ItemMeasurer(false);
   });
 }
 
 void TWinSkinForm::InstallDropDownPainters(ui::TMenu& menu) {
   menu.SetOwnerDraw(true);
   ForEachItem(menu.Items(), [this](ui::TMenuItem& item) {
-    item.OnDrawItem = [this](ui::TMenuItem& i, const ui::TMenuDrawArgs& a) { DrawMenuItem(i, a); };
-    item.OnMeasureItem = [this](ui::TMenuItem& i, HDC dc, int& w, int& h) {
-      MeasureMainItem(i, dc, w, h);
-    };
+    item.OnDrawItem = ItemPainter();
+    item.OnMeasureItem = ItemMeasurer(true);
   });
 }
 

@@ -347,6 +347,28 @@ TEST_F(MenuBarTest, ARawRightToLeftMenu) {
   DestroyWindow(window);
 }
 
+// The skin may go while one of the window's menus is open: the menu closes or stays plain,
+// and nothing reaches the freed skinner.
+TEST_F(MenuBarTest, TheSkinGoesWhileAMenuIsOpen) {
+  for (const LPARAM key : {LPARAM{0}, LPARAM{' '}}) {
+    SCOPED_TRACE(key ? "system menu" : "bar menu");
+    const HWND window = FormWithMenu()->Handle();
+    MenuWatch watch({[&](HWND menu) {
+                       data->SetActive(false);
+                       manager->RunCommand();
+                       PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+                     },
+                     [](HWND) {}});
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, key);
+    Pump(200ms);
+    EXPECT_EQ(Skinner(window), nullptr);
+    EXPECT_EQ(GetMenu(window), menu->Handle());
+    data->SetActive(true);
+    manager->RunCommand();
+    EXPECT_TRUE(WaitSkinned(window));
+  }
+}
+
 TEST_F(MenuBarTest, OpeningMenusLeavesNoObjectsBehind) {
   const HWND window = FormWithMenu()->Handle();
   auto round = [&] {
