@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "shell/MainWindow.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
@@ -22,36 +23,15 @@
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  GdiFlush();
-}
+using bench::Drain;
+using bench::Median;
+using bench::Now;
 
 void Settle() {
   for (int i = 0; i < 40; ++i) {
     Drain();
     Sleep(5);
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // What runs inside the popup's menu loop, once the popup shows; the menu closes after it.

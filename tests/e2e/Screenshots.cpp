@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/doubles/UserInput.h"
 #include "tests/e2e/AppDriver.h"
 #include "ui/GdiObject.h"
 
@@ -100,24 +101,15 @@ int wmain(int argc, wchar_t** argv) {
     RECT r{};
     GetWindowRect(list, &r);
     const POINT entry{r.left + 70, r.top + 33};
-    auto mouse = [](DWORD flags, POINT at) {
-      INPUT input{};
-      input.type = INPUT_MOUSE;
-      input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-      input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-      input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-      return input;
-    };
-    INPUT click[] = {mouse(MOUSEEVENTF_MOVE, entry), mouse(MOUSEEVENTF_RIGHTDOWN, entry),
-                     mouse(MOUSEEVENTF_RIGHTUP, entry)};
-    SendInput(3, click, sizeof(INPUT));
+    using user_input::Mouse;
+    user_input::Send({Mouse(MOUSEEVENTF_MOVE, entry), Mouse(MOUSEEVENTF_RIGHTDOWN, entry),
+                      Mouse(MOUSEEVENTF_RIGHTUP, entry)});
     HWND menu = nullptr;
     WaitFor([&] { return (menu = FindProcessWindow(app.ProcessId(), L"#32768")) != nullptr; }, 10s);
     if (menu) {
       RECT m{};
       GetWindowRect(menu, &m);
-      INPUT hover[] = {mouse(MOUSEEVENTF_MOVE, {m.left + 40, m.top + 3 + 22 + 11})};
-      SendInput(1, hover, sizeof(INPUT));
+      user_input::MoveMouse({m.left + 40, m.top + 3 + 22 + 11});
       Sleep(800);
       SaveWindow(app.MainWindow(), out / L"main-window-menu.bmp");
       PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);

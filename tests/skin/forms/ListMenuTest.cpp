@@ -6,32 +6,16 @@
 #include "shell/MainWindow.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/forms/SkinMessages.h"
+#include "tests/doubles/UserInput.h"
 #include "ui/Application.h"
 
 using namespace skintest;
 
 namespace {
 
-void Send(std::vector<INPUT> inputs) {
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-INPUT Key(WORD key, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  return input;
-}
-
-INPUT Mouse(DWORD flags, POINT at = {}) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  return input;
-}
+using user_input::Key;
+using user_input::Mouse;
+using user_input::Send;
 
 class ListMenuTest : public ::testing::Test {
  protected:
@@ -77,25 +61,9 @@ TEST_F(ListMenuTest, ARightClickOnTheListOpensTheSkinsPopupMenu) {
   auto* skin = dynamic_cast<TSkinData*>(form->FindComponent(L"SkinData1"));
   ASSERT_NE(skin, nullptr);
   const SkinRecords& records = skin->Records();
-  const ui::Bitmap& background = records.MenuBackground->Bitmap;
-  const ui::Bitmap& item = records.MenuItem->Bitmap;
-  HMENU shown = nullptr;
-  MenuWatch watch({[&](HWND menu) {
-                     shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-                     EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
-                     RECT r{};
-                     GetWindowRect(menu, &r);
-                     EXPECT_EQ(FramePixel(menu, 0, (r.bottom - r.top) / 2), background.Pixel(0, 8));
-                     PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-                   },
-                   [&](HWND menu) {
-                     RECT first{};
-                     GetMenuItemRect(nullptr, shown, 0, &first);
-                     EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
-                               StripPixel(item, 5, 4, false, 2, 11));
-                     // 移除文件 removes the entry the click selected.
-                     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-                   }});
+  // 移除文件 removes the entry the click selected.
+  MenuWatch watch(SkinnedMenuSteps(
+      records, [](HWND menu, HMENU) { PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0); }));
   const POINT at = EntryPoint(1);
   Send({Mouse(MOUSEEVENTF_MOVE, at), Mouse(MOUSEEVENTF_RIGHTDOWN, at),
         Mouse(MOUSEEVENTF_RIGHTUP, at)});

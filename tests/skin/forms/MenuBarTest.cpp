@@ -9,6 +9,7 @@
 #include "skin/forms/MenuBtn.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinMenu.h"
+#include "tests/doubles/UserInput.h"
 #include "tests/shell/GuiObjects.h"
 #include "ui/Menus.h"
 
@@ -16,27 +17,8 @@ using namespace skintest;
 
 namespace {
 
-// Keys as the keyboard gives them: {virtual key, down}.
-void Keys(std::initializer_list<std::pair<WORD, bool>> keys) {
-  std::vector<INPUT> inputs;
-  for (const auto& [key, down] : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void MoveMouse(POINT to) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(to.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(to.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
+using user_input::Keys;
+using user_input::MoveMouse;
 
 // Pixels of the text colour inside a rectangle of the window's frame.
 int PixelsOf(HWND window, const RECT& r, COLORREF colour) {
@@ -51,11 +33,7 @@ class MenuBarTest : public SkinnedTest {
  protected:
   // 文件 (打开, -, 退出), 编辑 (复制), 帮助 (disabled), 视图 (大图标, 列表 > 详细)
   ui::TForm* FormWithMenu() {
-    auto owned = std::make_unique<ui::TForm>(nullptr);
-    ui::TForm* form = owned.get();
-    forms.push_back(std::move(owned));
-    form->SetBounds(60, 60, 460, 300);
-    form->SetCaption(L"Menus");
+    ui::TForm* form = NewForm(L"Menus");
     menu = new ui::TMainMenu(form);
     auto add = [&](ui::TMenuItem* parent, const wchar_t* caption) {
       auto* item = new ui::TMenuItem(form);

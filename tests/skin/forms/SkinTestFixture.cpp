@@ -8,6 +8,7 @@
 #include "skin/data/BmpImage.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
+#include "skin/forms/SkinMessages.h"
 #include "ui/Application.h"
 #include "ui/MessagePump.h"
 
@@ -247,6 +248,30 @@ MenuWatch::~MenuWatch() {
 
 bool MenuWatch::opened() const { return state_->opened; }
 
+std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
+    const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then) {
+  auto shown = std::make_shared<HMENU>();
+  return {[&records, shown](HWND menu) {
+            *shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+            EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
+            // The outer pixels of MenuBackground, at the frame's left edge.
+            const ui::Bitmap& background = records.MenuBackground->Bitmap;
+            RECT r{};
+            GetWindowRect(menu, &r);
+            const int middle = (r.bottom - r.top) / 2;
+            EXPECT_EQ(FramePixel(menu, 0, middle), background.Pixel(0, 8));
+            EXPECT_EQ(FramePixel(menu, 1, middle), background.Pixel(1, 8));
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+          },
+          [&records, shown, then](HWND menu) {
+            RECT first{};
+            GetMenuItemRect(nullptr, *shown, 0, &first);
+            EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
+                      StripPixel(records.MenuItem->Bitmap, 5, 4, false, 2, 11));
+            if (then) then(menu, *shown);
+          }};
+}
+
 // --- Fixture -------------------------------------------------------------------------------
 
 void SkinnedTest::SetUp() {
@@ -274,6 +299,14 @@ std::unique_ptr<TSkinData> SkinnedTest::MakeSkinData(const std::vector<std::uint
   skin->SetPropBinary(L"SkinStream", stream);
   skin->Loaded();
   return skin;
+}
+
+ui::TForm* SkinnedTest::NewForm(const wchar_t* caption, RECT bounds) {
+  auto form = std::make_unique<ui::TForm>(nullptr);
+  form->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  form->SetCaption(caption);
+  forms.push_back(std::move(form));
+  return forms.back().get();
 }
 
 ui::TForm* SkinnedTest::MakeForm(ui::TFormBorderStyle border, bool waitSkinned) {

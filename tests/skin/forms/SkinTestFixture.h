@@ -75,6 +75,12 @@ class MenuWatch {
   State* previous_;
 };
 
+// Steps for a MenuWatch that find the open popup menu drawn from the skin: it answers
+// WM_SKINQUERY, its frame is MenuBackground's, and the first item, selected by Down, shows
+// MenuItem's frame 4. `then` runs after, at the next tick, with the menu window and its menu.
+std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
+    const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then = {});
+
 class SkinnedTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -84,6 +90,8 @@ class SkinnedTest : public ::testing::Test {
   std::unique_ptr<TSkinData> MakeSkinData(const std::vector<std::uint8_t>& stream,
                                           TSkinFormType type = TSkinFormType::sfMainform,
                                           ui::TComponent* owner = nullptr);
+  // A form not shown yet, freed with the test.
+  ui::TForm* NewForm(const wchar_t* caption, RECT bounds = {60, 60, 480, 360});
   // A form shown and activated, and (unless told otherwise) waited for until skinned.
   ui::TForm* MakeForm(ui::TFormBorderStyle border = ui::TFormBorderStyle::bsSizeable,
                       bool waitSkinned = true);

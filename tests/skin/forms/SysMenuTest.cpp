@@ -68,23 +68,7 @@ TEST_F(SysMenuTest, AltSpaceOpensTheSkinnedSystemMenu) {
 
 TEST_F(SysMenuTest, TheSystemMenuIsDrawnFromTheSkin) {
   const HWND window = MakeForm()->Handle();
-  const ui::Bitmap& background = data->Records().MenuBackground->Bitmap;
-  const ui::Bitmap& item = data->Records().MenuItem->Bitmap;
-  HMENU shown = nullptr;
-  MenuWatch watch({[&](HWND menu) {
-                     shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-                     EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
-                     RECT r{};
-                     GetWindowRect(menu, &r);
-                     EXPECT_EQ(FramePixel(menu, 0, (r.bottom - r.top) / 2), background.Pixel(0, 8));
-                     PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-                   },
-                   [&](HWND) {
-                     RECT first{};
-                     GetMenuItemRect(nullptr, shown, 0, &first);
-                     EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
-                               StripPixel(item, 5, 4, false, 2, 11));
-                   }});
+  MenuWatch watch(SkinnedMenuSteps(data->Records()));
   SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
   EXPECT_TRUE(watch.finished());
   ui::TPopupMenu* popup = Skinner(window)->SysMenuPopup();
