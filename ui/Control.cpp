@@ -612,6 +612,14 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
 void TWinControl::WndProc(TMessage& m) {
   if (ReflectToChild(m)) return;
   switch (m.Msg) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // Owner-drawn items of the framework's menus, whichever control owns the menu.
+      if (DispatchMenuItemMessage(m.Msg, m.LParam)) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
     case WM_ERASEBKGND:
       if (EraseBackground(reinterpret_cast<HDC>(m.WParam))) {
         m.Result = 1;

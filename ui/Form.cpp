@@ -285,6 +285,16 @@ void TCustomForm::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_COMMAND:
+      // A choice in the form's menu bar.
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && mainMenu_) {
+        if (TMenuItem* item = mainMenu_->FindItem(LOWORD(m.WParam))) {
+          item->Click();
+          m.Result = 0;
+          return;
+        }
+      }
+      break;
     case WM_SETFOCUS:
       if (activeControl_ && activeControl_->HandleAllocated() && activeControl_ != this) {
         ::SetFocus(activeControl_->WindowHandle());

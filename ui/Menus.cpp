@@ -1,10 +1,20 @@
 #include "ui/Menus.h"
 
 #include <algorithm>
+#include <unordered_set>
+
+#include "ui/GdiObject.h"
 
 namespace ui {
 
 namespace {
+
+// Every live item, so that an item pointer found in a menu's item data is used only while
+// the item exists.
+std::unordered_set<const TMenuItem*>& LiveItems() {
+  static std::unordered_set<const TMenuItem*> items;
+  return items;
+}
 
 // Menu commands the framework hands out; items keep theirs for life.
 UINT NextCommand() {
@@ -110,9 +120,12 @@ const TClassInfo& TMenuItem::StaticClass() {
   return info;
 }
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand()) {}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand()) {
+  LiveItems().insert(this);
+}
 
 TMenuItem::~TMenuItem() {
+  LiveItems().erase(this);
   for (TMenuItem* item : items_) item->parentItem_ = nullptr;
   if (parentItem_) parentItem_->Remove(this);
 }
@@ -140,6 +153,128 @@ void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(*this);
 }
 
+TMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* root = this;
+  while (root->parentItem_) root = root->parentItem_;
+  return root->menu_;
+}
+
+TMenuItem* TMenuItem::FromItemData(ULONG_PTR data) {
+  auto* item = reinterpret_cast<TMenuItem*>(data);
+  return item && LiveItems().count(item) ? item : nullptr;
+}
+
+namespace {
+
+constexpr int kSeparatorHeight = 8;
+constexpr int kShortCutGap = 16;
+
+SIZE TextSize(HDC dc, const std::wstring& text) {
+  // An empty caption (or a lone prefix character) still takes a space.
+  const std::wstring shown = text.empty() || text == L"&" ? L" " : text;
+  RECT r{};
+  DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &r,
+            DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+void TMenuItem::MeasureItem(HDC dc, int& width, int& height) {
+  DefaultMeasureItem(dc, width, height);
+  if (OnMeasureItem) OnMeasureItem(*this, dc, width, height);
+}
+
+void TMenuItem::DefaultMeasureItem(HDC dc, int& width, int& height) const {
+  if (IsLine()) {
+    width = 0;
+    height = kSeparatorHeight;
+  } else {
+    const SIZE text = TextSize(dc, caption_);
+    width = text.cx;
+    height = text.cy + 6;
+    if (shortCut_) width += kShortCutGap + TextSize(dc, ShortCutToText(shortCut_)).cx;
+    const TMenu* menu = GetParentMenu();
+    int imageWidth = 0, imageHeight = 0;
+    if (menu && menu->Images() &&
+        ImageList_GetIconSize(menu->Images(), &imageWidth, &imageHeight)) {
+      width += imageWidth + 6;
+      height = std::max(height, imageHeight + 6);
+    }
+  }
+}
+
+void TMenuItem::DrawItem(const TMenuDrawArgs& args) {
+  if (OnDrawItem) {
+    OnDrawItem(*this, args);
+  } else {
+    DefaultDrawItem(args);
+  }
+}
+
+void TMenuItem::DefaultDrawItem(const TMenuDrawArgs& args) const {
+  // The system's menu colours, the caption and the shortcut.
+  const bool selected = args.Selected();
+  FillRect(args.dc, &args.rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (IsLine()) {
+    RECT line = args.rect;
+    line.top += (line.bottom - line.top) / 2 - 1;
+    DrawEdge(args.dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const int oldMode = SetBkMode(args.dc, TRANSPARENT);
+  SetTextColor(args.dc, GetSysColor(!enabled_  ? COLOR_GRAYTEXT
+                                    : selected ? COLOR_HIGHLIGHTTEXT
+                                               : COLOR_MENUTEXT));
+  RECT r = args.rect;
+  r.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+  r.right -= 8;
+  const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
+  DrawTextW(args.dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, flags);
+  if (shortCut_) {
+    const std::wstring text = ShortCutToText(shortCut_);
+    DrawTextW(args.dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_RIGHT);
+  }
+  SetBkMode(args.dc, oldMode);
+}
+
+GdiObject<HFONT> CreateMenuFont(bool bold) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  return GdiObject<HFONT>(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+bool DispatchMenuItemMessage(UINT msg, LPARAM lParam) {
+  if (msg == WM_MEASUREITEM) {
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure.CtlType != ODT_MENU) return false;
+    TMenuItem* item = TMenuItem::FromItemData(measure.itemData);
+    if (!item) return false;
+    GdiObject<HFONT> font = CreateMenuFont();
+    HDC dc = GetDC(nullptr);
+    int width = static_cast<int>(measure.itemWidth), height = static_cast<int>(measure.itemHeight);
+    {
+      SelectObjectGuard select(dc, font.get());
+      item->MeasureItem(dc, width, height);
+    }
+    ReleaseDC(nullptr, dc);
+    measure.itemWidth = static_cast<UINT>(std::max(width, 0));
+    measure.itemHeight = static_cast<UINT>(std::max(height, 0));
+    return true;
+  }
+  if (msg == WM_DRAWITEM) {
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (draw.CtlType != ODT_MENU) return false;
+    TMenuItem* item = TMenuItem::FromItemData(draw.itemData);
+    if (!item) return false;
+    item->DrawItem({draw.hDC, draw.rcItem, draw.itemState, reinterpret_cast<HMENU>(draw.hwndItem)});
+    return true;
+  }
+  return false;
+}
+
 const TClassInfo& TMenu::StaticClass() {
   static TClassInfo info(L"TMenu", &TComponent::StaticClass());
   static const bool published = [] {
@@ -163,7 +298,9 @@ const TClassInfo& TPopupMenu::StaticClass() {
 VELMO_NAMED_CLASS_INFO(TTntMenuItem, TMenuItem)
 VELMO_NAMED_CLASS_INFO(TTntPopupMenu, TPopupMenu)
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {
+  items_->menu_ = this;
+}
 
 TMenu::~TMenu() { delete items_; }
 

@@ -4,14 +4,19 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/Component.h"
+#include "ui/GdiObject.h"
 
-// Popup menus with shortcuts.
+// Main and popup menus with shortcuts; owner-drawn items with draw and measure handlers.
 
 namespace ui {
+
+class TMenu;
+class TMenuItem;
 
 // Shortcut values: the virtual key plus scShift, scCtrl, scAlt.
 inline constexpr int scShift = 0x2000;
@@ -20,6 +25,19 @@ inline constexpr int scAlt = 0x8000;
 std::wstring ShortCutToText(int shortCut);
 // The shortcut of a key press with the current shift state.
 int ShortCutFromKey(WPARAM key);
+
+// What an owner-drawn item is drawn with: the target, the item's place in it, its ODS_ state
+// flags and the menu (handle) that holds it.
+struct TMenuDrawArgs {
+  HDC dc = nullptr;
+  RECT rect{};
+  UINT state = 0;
+  HMENU menu = nullptr;
+  bool Selected() const { return (state & ODS_SELECTED) != 0; }
+};
+using TMenuDrawItemEvent = std::function<void(TMenuItem& item, const TMenuDrawArgs& args)>;
+// Gets the size the framework proposes and may change it.
+using TMenuMeasureItemEvent = std::function<void(TMenuItem& item, HDC dc, int& width, int& height)>;
 
 class TMenuItem : public TComponent {
   VELMO_DECLARE_CLASS
@@ -40,6 +58,10 @@ class TMenuItem : public TComponent {
   // Index into the menu's Images, or -1.
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v) { imageIndex_ = v; }
+  // The menu's default item (drawn bold).
+  bool Default() const { return default_; }
+  void SetDefault(bool v) { default_ = v; }
+  bool IsLine() const { return caption_ == L"-"; }
 
   const std::vector<TMenuItem*>& Items() const { return items_; }
   void Add(TMenuItem* item);
@@ -49,17 +71,36 @@ class TMenuItem : public TComponent {
   UINT Command() const { return command_; }
   void Click();
   void SetParentComponent(TComponent* parent) override;
+  // The menu this item belongs to, through its parent items; null for a loose item.
+  TMenu* GetParentMenu() const;
+
+  // The live framework item an owner-drawn menu item carries as its item data, or null
+  // (data of menus the framework did not build, or of an item freed meanwhile).
+  static TMenuItem* FromItemData(ULONG_PTR data);
+  // Owner drawing: the framework proposes a size, then OnMeasureItem may change it. DrawItem
+  // runs OnDrawItem, or draws the item plainly in the system's colours without one.
+  void MeasureItem(HDC dc, int& width, int& height);
+  // The framework's proposal alone, in the font selected into dc.
+  void DefaultMeasureItem(HDC dc, int& width, int& height) const;
+  void DrawItem(const TMenuDrawArgs& args);
+  // The plain look alone.
+  void DefaultDrawItem(const TMenuDrawArgs& args) const;
 
   TNotifyEvent OnClick;
+  TMenuDrawItemEvent OnDrawItem;
+  TMenuMeasureItemEvent OnMeasureItem;
 
  private:
+  friend class TMenu;
   std::wstring caption_;
   int shortCut_ = 0;
   bool enabled_ = true;
   bool visible_ = true;
   bool checked_ = false;
   int imageIndex_ = -1;
+  bool default_ = false;
   UINT command_;
+  TMenu* menu_ = nullptr;  // set on the root item of a menu
   TMenuItem* parentItem_ = nullptr;
   std::vector<TMenuItem*> items_;
 };
@@ -89,6 +130,13 @@ class TMenu : public TComponent {
   bool ownerDraw_ = false;
   HIMAGELIST images_ = nullptr;
 };
+
+// The screen's menu font (SPI_GETNONCLIENTMETRICS), bold for a menu's default item.
+GdiObject<HFONT> CreateMenuFont(bool bold = false);
+
+// Serves WM_MEASUREITEM and WM_DRAWITEM of owner-drawn framework menu items, whoever owns
+// the menu; false for anything else.
+bool DispatchMenuItemMessage(UINT msg, LPARAM lParam);
 
 // The menu bar of a form (TCustomForm::SetMenu).
 class TMainMenu : public TMenu {

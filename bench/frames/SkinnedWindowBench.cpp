@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
 #include "skin/data/SkinData.h"
@@ -22,48 +23,15 @@
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// CPU time of this thread: less disturbed than the clock on a shared machine.
-double ThreadCpu() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ms = [](FILETIME t) {
-    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 |
-                               t.dwLowDateTime) /
-           10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
+using bench::Drain;
+using bench::Median;
+using bench::Now;
+using bench::ThreadCpu;
 
 struct Cost {
   double wall = 0;
   double cpu = 0;
 };
-
-// Handles everything that is waiting, until nothing is.
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  GdiFlush();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 void SetSkinning(bool on) {
   skin::DestroySkinManager();

@@ -241,10 +241,12 @@ def mdi_controls():
 # ================================================================ menus
 
 def menu_bar():
+    """A band a shade deeper than the faces, so that the white outline of a hot or pressed
+    item (ButtonHilight) stands out on it."""
     w, h = 20, 20
     frames = []
     for active in (True, False):
-        top, bot = (FACE_LIGHT, FACE) if active else (mix(FACE_LIGHT, (236, 238, 242), 0.7), mix(FACE, (226, 229, 234), 0.7))
+        top, bot = (FACE, (210, 224, 245)) if active else (mix(FACE, (232, 234, 238), 0.7), mix((210, 224, 245), (218, 221, 227), 0.7))
         im = vgradient(w, h, top, bot)
         ImageDraw.Draw(im).line((0, h - 1, w, h - 1), fill=FACE_DARK)
         frames.append(im)

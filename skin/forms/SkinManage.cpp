@@ -6,6 +6,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinPopMenu.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
@@ -50,7 +51,7 @@ TSkinManage::~TSkinManage() {
     skinner->Unhook();
     delete skinner;
   }
-  popupWindows_.clear();
+  popupSkinners_.clear();
   skinDatas_.clear();
   if (hook_) UnhookWindowsHookEx(hook_);
   hook_ = nullptr;
@@ -282,25 +283,78 @@ bool TSkinManage::IsMDIChildMaximized(HWND mdiClient) {
 
 bool TSkinManage::AddPopupMenu(HWND window) {
   if (!enabled_ || SendMessageW(window, skin::WM_SKINQUERY, 0, 0) == 1) return false;
-  if (std::find(popupWindows_.begin(), popupWindows_.end(), window) == popupWindows_.end())
-    popupWindows_.push_back(window);
-  return false;
+  if (IsPopupSkinned(window)) return false;
+  TSkinData* data = FindSkinData(window);
+  if (!data || !data->SkinParsed()) return false;
+  const TSkinControlTypes kinds = data->SkinControls();
+  bool skinned = false;
+  switch (popupKind_) {
+    case kPlainPopup:
+      skinned = kinds & Bit(xcPopupMenu);
+      break;
+    case kMenuBarPopup:
+      skinned = kinds & (Bit(xcMainMenu) | Bit(xcMenuItem));
+      break;
+    case kSystemMenuPopup:
+      skinned = kinds & Bit(xcSystemMenu);
+      break;
+    default:
+      break;
+  }
+  if (!skinned) return false;
+  // Every popup still open is a level below this one.
+  const int level = static_cast<int>(popupSkinners_.size());
+  auto popup = std::make_unique<TWinSkinPopMenu>();
+  popup->Hook(window, *data, level);
+  popup->Marked = popupsFromMenuBar_;
+  popupSkinners_.push_back(std::move(popup));
+  return true;
 }
 
 bool TSkinManage::RemovePopupMenu(HWND window) {
-  auto it = std::find(popupWindows_.begin(), popupWindows_.end(), window);
-  if (it == popupWindows_.end()) return false;
-  popupWindows_.erase(it);
-  if (popupWindows_.empty()) {
+  auto it = std::find_if(popupSkinners_.begin(), popupSkinners_.end(),
+                         [&](const auto& popup) { return popup->Handle() == window; });
+  if (it == popupSkinners_.end()) return false;
+  (*it)->Unhook();
+  popupSkinners_.erase(it);
+  if (popupSkinners_.empty()) {
     popupsFromMenuBar_ = false;
     popupKind_ = kPlainPopup;
   }
-  return false;
+  return true;
 }
 
 bool TSkinManage::IsPopupSkinned(HWND window) const {
-  (void)window;
-  return false;
+  return std::any_of(popupSkinners_.begin(), popupSkinners_.end(),
+                     [&](const auto& popup) { return popup->Handle() == window; });
+}
+
+void TSkinManage::MarkPopups() {
+  for (auto& popup : popupSkinners_) popup->Marked = true;
+}
+
+void TSkinManage::AttachMenuToPopup(HMENU menu) {
+  if (!menu) return;
+  for (const auto& popup : popupSkinners_)
+    if (popup->Menu() == menu) {
+      popup->AttachMenu(menu);
+      return;
+    }
+  for (auto it = popupSkinners_.rbegin(); it != popupSkinners_.rend(); ++it)
+    if (!(*it)->HasMenu() && !(*it)->Menu()) {
+      (*it)->AttachMenu(menu);
+      return;
+    }
+}
+
+TSkinManage::PopupBackground TSkinManage::PopupBitmap(HMENU menu) const {
+  for (const auto& popup : popupSkinners_) {
+    if (!menu || popup->Menu() != menu) continue;
+    const ui::Bitmap& background = popup->Background();
+    if (background.Empty()) return {};
+    return {&background, popup->ClientOrigin()};
+  }
+  return {};
 }
 
 // --- Commands ------------------------------------------------------------------------------

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "skin/data/SkinManagerLink.h"
+#include "ui/Bitmap.h"
 
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 namespace ui {
 class TComponent;
 class TCustomForm;
@@ -101,11 +103,27 @@ class TSkinManage : public ISkinManager {
   HWND MaximizedChild() const { return maximizedChild_; }
   void SetMaximizedChild(HWND child) { maximizedChild_ = child; }
 
-  // --- Popup menu windows: their skinners come with the menus; until then they are left
-  // alone and these only keep the popup kind right.
+  // --- Popup menu windows -------------------------------------------------------------
+  // Gives a popup menu window its skinner when the popup kind's menus are skinned.
   bool AddPopupMenu(HWND window);
+  // Frees the window's popup skinner; the last one going resets PopupKind.
   bool RemovePopupMenu(HWND window);
   bool IsPopupSkinned(HWND window) const;
+  const std::vector<std::unique_ptr<TWinSkinPopMenu>>& PopupSkinners() const {
+    return popupSkinners_;
+  }
+  // Marks every popup skinner (as PopupsFromMenuBar marks new ones).
+  void MarkPopups();
+  // Tells the popup skinner that shows this menu which menu it is: the one whose window
+  // answers with it, else the newest one that has none yet.
+  void AttachMenuToPopup(HMENU menu);
+  // The rendered background of the popup window that shows this menu, and where its items'
+  // coordinates start in it; no bitmap when no skinned popup shows the menu.
+  struct PopupBackground {
+    const ui::Bitmap* bitmap = nullptr;
+    POINT clientOrigin{};
+  };
+  PopupBackground PopupBitmap(HMENU menu) const;
 
   bool HookInstalled() const { return hook_ != nullptr; }
   // True once a manager has been destroyed: the hook procedure only passes calls on.
@@ -119,7 +137,7 @@ class TSkinManage : public ISkinManager {
 
   std::unique_ptr<ui::TTimer> timer_;
   std::vector<TWinSkinForm*> formSkinners_;  // owned
-  std::vector<HWND> popupWindows_;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> popupSkinners_;
   std::vector<TSkinData*> skinDatas_;
   bool enabled_ = false;
   bool inSkinAll_ = false;

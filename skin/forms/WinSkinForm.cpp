@@ -211,6 +211,8 @@ void TWinSkinForm::OnSkinActivate() {
   }
   if (form_) {
     SkinFormControls(*form_);
+    if (skinData_ && (skinData_->SkinControls() & Bit(xcPopupMenu)))
+      InstallItemPainters(*form_, true);
   } else {
     SkinChildWindows(handle_);
   }
@@ -486,6 +488,15 @@ void TWinSkinForm::SkinFormProc(ui::TMessage& m) {
     case skin::WM_SKINPROBE:
       m.Result = m.LParam == skin::SkinCookie ? skin::SkinCookie : 1;
       return;
+    case ui::CM_MENUCHANGED: {
+      // The framework tells its form (not the window) that the menu changed.
+      const bool painting = framePainting_;
+      framePainting_ = false;
+      oldFormProc_(m);
+      framePainting_ = painting;
+      WindowMenuChanged();
+      return;
+    }
     default:
       break;
   }
@@ -641,14 +652,7 @@ LRESULT TWinSkinForm::OnMenuChanged(WPARAM wParam, LPARAM lParam) {
   framePainting_ = false;
   const LRESULT result = Default(ui::CM_MENUCHANGED, wParam, lParam);
   framePainting_ = painting;
-  if (HMENU menu = GetMenu(handle_)) {
-    if (skinMenu_ && skinData_ && skinData_->MenuUpdate()) {
-      windowMenu_ = menu;
-      RebuildMenuBar(menu);
-    }
-    // The skinned bar draws the menu; the system must not.
-    if (skinMenu_) SetMenu(handle_, nullptr);
-  }
+  WindowMenuChanged();
   return result;
 }
 
@@ -772,11 +776,15 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
   FreeControls();
   if (form_ && (skinData_ && (skinData_->SkinControls() & Bit(xcMenuItem))))
     InstallMainMenuPainters(*form_, false);
+  // The form's popup menus must not call a painter that is going away.
+  if (form_) InstallItemPainters(*form_, false);
   if (form_ && !destroying && subclass_.Installed()) form_->SetPropInt(L"Color", savedColor_);
   FreeMenuBar();
   const bool wasHooked = subclass_.Installed();
+  bool menuBack = false;
   if (restore && alive && wasHooked) {
-    if (windowMenu_ && !GetMenu(handle_) && !destroying) SetMenu(handle_, windowMenu_);
+    if (windowMenu_ && !GetMenu(handle_) && !destroying)
+      menuBack = SetMenu(handle_, windowMenu_) != FALSE;
     SetSysMenuStyleBit(true);
   }
   clientSubclass_.Remove();
@@ -788,8 +796,9 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
     RECT r{};
     GetWindowRect(handle_, &r);
     const int width = r.right - r.left - borderLeft_ - borderRight_ + ncExtra_.cx;
-    const int height =
-        r.bottom - r.top - titleHeight_ - borderBottom_ - menuBarHeight_ + ncExtra_.cy;
+    // The system's menu bar, back on the window, takes its own strip again.
+    const int height = r.bottom - r.top - titleHeight_ - borderBottom_ - menuBarHeight_ +
+                       ncExtra_.cy + (menuBack ? GetSystemMetrics(SM_CYMENU) : 0);
     SetWindowPos(handle_, nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (!destroying) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,13 +20,17 @@ class TControlWrapper;
 class TNCObject;
 class TWinSysButton;
 class TWinSkinMenu;
+class TMenuBtn;
 class TSkinManage;
 namespace ui {
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TMenu;
+class TMenuItem;
 class TPopupMenu;
 class TTimer;
+struct TMenuDrawArgs;
 }  // namespace ui
 
 // Takes over one top-level window (a framework form, a standard dialog "#32770", or any
@@ -207,22 +213,38 @@ class TWinSkinForm : public ui::TComponent {
   void FreeMenuBar();
   // The menu bar takes a new menu handle and is rebuilt (CM_MENUCHANGED, WM_MDISETMENU).
   void RebuildMenuBar(HMENU menu);
+  // The window was given a menu again (CM_MENUCHANGED): the bar takes it when MenuUpdate is
+  // on, and the system is kept from drawing it.
+  void WindowMenuChanged();
   // Draws the menu bar into the strip of dc (frame coordinates); false: there is no bar.
   bool PaintMenuBar(HDC dc, const RECT& strip);
   TNCObject* MenuItemAt(POINT framePoint) const;
   bool IsMenuItem(const TNCObject* object) const;
   TNCObject* FirstMenuItem() const;
+  // The first enabled, visible bar item whose caption has `key` as its accelerator.
   TNCObject* FindAccelerator(wchar_t key) const;
+  // Opens the bar item's drop-down menu and runs it; while one is open, switches to this one.
   void OpenMenu(TNCObject* item);
+  // A left click on the bar item, as the mouse would give it (posted).
   void ClickMenuButton(TNCObject* item);
   // Owner-drawn popup and main menu items of the form and its owned forms.
   void InstallItemPainters(ui::TComponent& component, bool on);
   void InstallMainMenuPainters(ui::TComponent& component, bool on);
   // The items of the system menu popup get the skinned item painter.
   void InstallSysMenuPainters(ui::TPopupMenu& menu);
+  // Every item of a tool button's drop-down menu gets the skinned item painter.
+  void InstallDropDownPainters(ui::TMenu& menu);
   // WM_MEASUREITEM and WM_DRAWITEM of menu items; false leaves them to the default.
   bool MeasureMenuItem(MEASUREITEMSTRUCT& item);
   bool DrawMenuItem(const DRAWITEMSTRUCT& item);
+  // The item painters: measure and draw handlers of framework menu items.
+  void MeasurePopupItem(ui::TMenuItem& item, HDC dc, int& width, int& height);
+  void MeasureMainItem(ui::TMenuItem& item, HDC dc, int& width, int& height);
+  void DrawMenuItem(ui::TMenuItem& item, const ui::TMenuDrawArgs& args);
+  void DrawPlainMenuItem(ui::TMenuItem& item, const ui::TMenuDrawArgs& args);
+  // An item of a menu the framework did not build, drawn like a framework item.
+  void DrawRawMenuItem(const DRAWITEMSTRUCT& item);
+  bool IsMDIChildMaximized() const;
 
   // A size grip scroll bar was created in this window.
   void SizeGripCreated(HWND grip) { sizeGrip_ = grip; }
@@ -263,8 +285,25 @@ class TWinSkinForm : public ui::TComponent {
   void SetSysMenuStyleBit(bool show);
   void FreeControls();
   void ReleaseWindow(bool restore);
-  bool IsMDIChildMaximized() const;
   TSkinManage* Manager() const;
+  // Menu bar tracking.
+  void TrackBarMenu(TMenuBtn& button);
+  void SwitchMenu(int index);
+  void OnMenuFilter(const MSG& msg);
+  static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam);
+  // Makes every item of a bar menu owner-drawn (kept to be undone when the menu goes back).
+  void MakeOwnerDrawn(HMENU menu);
+  void RestoreOwnerDrawn();
+  // The bar's drop-down menus hold this raw item (by command) or this menu.
+  bool BarMenuHolds(HMENU menu) const;
+  bool BarMenuHoldsCommand(UINT command) const;
+  // The menu is drawn mirrored: a bar menu of a right-to-left window, or a right-to-left item.
+  bool MenuIsRightToLeft(HMENU menu, UINT command) const;
+  // Draw and measure handlers of framework items (popup or main menu measuring).
+  std::function<void(ui::TMenuItem&, const ui::TMenuDrawArgs&)> ItemPainter();
+  std::function<void(ui::TMenuItem&, HDC, int&, int&)> ItemMeasurer(bool mainMenu);
+  // A framework item of the form's main menu.
+  bool IsMainMenuItem(const ui::TMenuItem& item) const;
   // Frame painting pieces.
   void PaintEdge(HDC dc, const RECT& target, int edge, bool vertical);
   void PaintTitle(HDC dc, const RECT& titleRect);
@@ -324,6 +363,9 @@ class TWinSkinForm : public ui::TComponent {
   TNCObject* hotObject_ = nullptr;
   bool hasRegion_ = false;
   TWinSkinMenu* skinMenu_ = nullptr;  // owned; made and freed by WinSkinFormMenus.cpp
+  int pendingMenu_ = -1;              // the bar item whose menu opens after the open one
+  // Item types of bar menus before they were made owner-drawn, per menu.
+  std::map<HMENU, std::vector<UINT>> ownerDrawnMenus_;
   std::vector<std::unique_ptr<TWinSysButton>> sysButtons_;
   ui::Bitmap iconBitmap_;
   HICON iconHandle_ = nullptr;  // the window's (or its class's) own; not ours to destroy

@@ -378,7 +378,8 @@ void TWinSkinForm::PaintFrame(HDC target) {
   } catch (...) {
     // A frame that fails to paint stays as it was.
   }
-  hotObject_ = nullptr;
+  // The bar item whose menu is open stays pressed (the bar drew it so).
+  if (!menuTracking_) hotObject_ = nullptr;
 }
 
 void TWinSkinForm::PaintEdge(HDC dc, const RECT& target, int edge, bool vertical) {
@@ -543,7 +544,8 @@ void TWinSkinForm::PaintCaptionText(HDC dc, const RECT& titleRect) {
 // --- Mouse in the frame --------------------------------------------------------------------
 
 LRESULT TWinSkinForm::OnNcMouseMove(WPARAM wParam, LPARAM lParam) {
-  if (!active_) return Default(WM_NCMOUSEMOVE, wParam, lParam);
+  // While a bar menu is open the menu's filter decides what the mouse does on the bar.
+  if (!active_ || menuTracking_) return Default(WM_NCMOUSEMOVE, wParam, lParam);
   const POINT p = ToFramePoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
   if (TNCObject* object = ObjectAt(p)) {
     object->MouseEnter();

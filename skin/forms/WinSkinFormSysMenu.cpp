@@ -11,6 +11,12 @@
 #include "ui/Form.h"
 #include "ui/Menus.h"
 
+namespace {
+
+constexpr UINT kWineAboutCommand = 0xF141;
+
+}  // namespace
+
 bool TWinSkinForm::KeyMenu(WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (menuTracking_ || (wParam & 0xFFF0) != SC_KEYMENU) return false;
   if (lParam == ' ') {
@@ -106,6 +112,8 @@ void TWinSkinForm::BuildSysMenu() {
     info.dwTypeData = text;
     info.cch = 80;
     if (!GetMenuItemInfoW(systemMenu_, i, TRUE, &info)) continue;
+    // Wine adds an item about itself to every system menu; Windows has none such.
+    if (info.wID == kWineAboutCommand) continue;
     auto* item = new ui::TMenuItem(&popup);
     item->SetCaption(text[0] ? std::wstring(text) : std::wstring(L"-"));
     item->SetTag(static_cast<int>(info.wID));
@@ -146,6 +154,9 @@ void TWinSkinForm::BuildSysMenu() {
     item->SetImageIndex(image);
     popup.Items().Add(item);
   }
+  // No separator at the end (the one before Wine's item).
+  while (!popup.ItemList().empty() && popup.ItemList().back()->IsLine())
+    delete popup.ItemList().back();
   InstallSysMenuPainters(popup);
 }
 

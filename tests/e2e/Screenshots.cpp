@@ -1,13 +1,14 @@
 // Takes the pictures of the README: the skinned main window active and inactive, a message
-// box, the open dialog, the folder browser, the main window with a filled list, and the
-// progress window during a conversion. Usage: velmo_screenshots.exe <folder>; writes BMP
-// files there.
+// box, the open dialog, the folder browser, the main window with a filled list and with the
+// list's popup menu open, and the progress window during a conversion. Usage: velmo_screenshots.exe
+// <folder>; writes BMP files there.
 #include <windows.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "tests/doubles/UserInput.h"
 #include "tests/e2e/AppDriver.h"
 #include "ui/GdiObject.h"
 
@@ -93,6 +94,29 @@ int wmain(int argc, wchar_t** argv) {
   SetForegroundWindow(app.MainWindow());
   Sleep(500);
   SaveWindow(app.MainWindow(), out / L"main-window-list.bmp");
+
+  // The list's popup menu, as a right click on an entry opens it, the pointer on its second
+  // item.
+  if (HWND list = app.ListView()) {
+    RECT r{};
+    GetWindowRect(list, &r);
+    const POINT entry{r.left + 70, r.top + 33};
+    using user_input::Mouse;
+    user_input::Send({Mouse(MOUSEEVENTF_MOVE, entry), Mouse(MOUSEEVENTF_RIGHTDOWN, entry),
+                      Mouse(MOUSEEVENTF_RIGHTUP, entry)});
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = FindProcessWindow(app.ProcessId(), L"#32768")) != nullptr; }, 10s);
+    if (menu) {
+      RECT m{};
+      GetWindowRect(menu, &m);
+      user_input::MoveMouse({m.left + 40, m.top + 3 + 22 + 11});
+      Sleep(800);
+      SaveWindow(app.MainWindow(), out / L"main-window-menu.bmp");
+      PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      WaitFor([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 10s);
+      Sleep(300);
+    }
+  }
 
   Click(app.Button(L"开始转换"));
   WaitFor([&] { return app.ProgressWindow() && app.ProgressBar(0).position > 0; }, 60s);

@@ -73,4 +73,40 @@ TEST(OwnerDraw, ItemsAreOwnerDrawnAndCarryTheirFrameworkItem) {
   EXPECT_TRUE(info.fType & MFT_SEPARATOR);
 }
 
+// WM_MEASUREITEM and WM_DRAWITEM of an owner-drawn item reach its handlers, whoever owns the
+// menu; data of an item that is gone, or of another kind of control, is left alone.
+TEST(OwnerDraw, MessagesReachTheHandlersOfLiveItemsOnly) {
+  TPopupMenu popup(nullptr);
+  auto* item = new TMenuItem(nullptr);
+  item->SetCaption(L"移除文件");
+  popup.Items().Add(item);
+  int proposed = -1;
+  item->OnMeasureItem = [&](TMenuItem&, HDC, int& width, int&) {
+    proposed = width;
+    width += 7;
+  };
+  HMENU drawnIn = nullptr;
+  item->OnDrawItem = [&](TMenuItem&, const TMenuDrawArgs& args) { drawnIn = args.menu; };
+
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, item->Command(), 0, 0, reinterpret_cast<ULONG_PTR>(item)};
+  ASSERT_TRUE(DispatchMenuItemMessage(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&measure)));
+  EXPECT_GT(proposed, 0) << "the caption's width";
+  EXPECT_EQ(static_cast<int>(measure.itemWidth), proposed + 7);
+  const HMENU menu = CreatePopupMenu();
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.hwndItem = reinterpret_cast<HWND>(menu);
+  draw.itemData = reinterpret_cast<ULONG_PTR>(item);
+  draw.hDC = GetDC(nullptr);
+  EXPECT_TRUE(DispatchMenuItemMessage(WM_DRAWITEM, reinterpret_cast<LPARAM>(&draw)));
+  EXPECT_EQ(drawnIn, menu);
+
+  measure.CtlType = ODT_BUTTON;
+  EXPECT_FALSE(DispatchMenuItemMessage(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&measure)));
+  delete item;
+  EXPECT_FALSE(DispatchMenuItemMessage(WM_DRAWITEM, reinterpret_cast<LPARAM>(&draw)));
+  ReleaseDC(nullptr, draw.hDC);
+  DestroyMenu(menu);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "skin/data/BmpImage.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
+#include "skin/forms/SkinMessages.h"
 #include "ui/Application.h"
 #include "ui/MessagePump.h"
 
@@ -192,7 +193,8 @@ COLORREF StripPixel(const ui::Bitmap& strip, int frames, int k, bool vertical, i
 namespace {}  // namespace
 
 struct MenuWatch::State {
-  std::function<void(HWND)> inside;
+  std::vector<std::function<void(HWND)>> steps;
+  size_t next = 0;
   bool opened = false;
   UINT_PTR timer = 0;
 };
@@ -217,11 +219,9 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
   EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
   if (!menu) return;
   watch->opened = true;
-  if (watch->inside) {
-    auto inside = std::move(watch->inside);
-    watch->inside = nullptr;
-    inside(menu);
-    return;  // closed at the next tick, after what `inside` posted was handled
+  if (watch->next < watch->steps.size()) {
+    watch->steps[watch->next++](menu);
+    return;  // closed at a later tick, after what the step posted was handled
   }
   EndMenu();
 }
@@ -229,10 +229,16 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 MenuWatch::MenuWatch(std::function<void(HWND)> inside)
-    : state_(new State{std::move(inside)}), previous_(watch) {
+    : MenuWatch(inside ? std::vector<std::function<void(HWND)>>{std::move(inside)}
+                       : std::vector<std::function<void(HWND)>>{}) {}
+
+MenuWatch::MenuWatch(std::vector<std::function<void(HWND)>> steps)
+    : state_(new State{std::move(steps)}), previous_(watch) {
   watch = state_;
   state_->timer = SetTimer(nullptr, 0, 60, OnWatchTimer);
 }
+
+bool MenuWatch::finished() const { return state_->next == state_->steps.size(); }
 
 MenuWatch::~MenuWatch() {
   KillTimer(nullptr, state_->timer);
@@ -241,6 +247,30 @@ MenuWatch::~MenuWatch() {
 }
 
 bool MenuWatch::opened() const { return state_->opened; }
+
+std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
+    const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then) {
+  auto shown = std::make_shared<HMENU>();
+  return {[&records, shown](HWND menu) {
+            *shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+            EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
+            // The outer pixels of MenuBackground, at the frame's left edge.
+            const ui::Bitmap& background = records.MenuBackground->Bitmap;
+            RECT r{};
+            GetWindowRect(menu, &r);
+            const int middle = (r.bottom - r.top) / 2;
+            EXPECT_EQ(FramePixel(menu, 0, middle), background.Pixel(0, 8));
+            EXPECT_EQ(FramePixel(menu, 1, middle), background.Pixel(1, 8));
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+          },
+          [&records, shown, then](HWND menu) {
+            RECT first{};
+            GetMenuItemRect(nullptr, *shown, 0, &first);
+            EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
+                      StripPixel(records.MenuItem->Bitmap, 5, 4, false, 2, 11));
+            if (then) then(menu, *shown);
+          }};
+}
 
 // --- Fixture -------------------------------------------------------------------------------
 
@@ -269,6 +299,14 @@ std::unique_ptr<TSkinData> SkinnedTest::MakeSkinData(const std::vector<std::uint
   skin->SetPropBinary(L"SkinStream", stream);
   skin->Loaded();
   return skin;
+}
+
+ui::TForm* SkinnedTest::NewForm(const wchar_t* caption, RECT bounds) {
+  auto form = std::make_unique<ui::TForm>(nullptr);
+  form->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  form->SetCaption(caption);
+  forms.push_back(std::move(form));
+  return forms.back().get();
 }
 
 ui::TForm* SkinnedTest::MakeForm(ui::TFormBorderStyle border, bool waitSkinned) {

@@ -56,10 +56,14 @@ POINT DistinctPoint(const ui::Bitmap& strip, int frames, std::vector<int> which)
 // A frame of a skin strip as painted at its own size: the pixel at (x, y) inside frame k.
 COLORREF StripPixel(const ui::Bitmap& strip, int frames, int k, bool vertical, int x, int y);
 // Runs `inside` from a timer while a popup menu of this thread shows, then closes the menu;
-// `opened` tells whether one showed.
+// `opened` tells whether one showed. With several steps, each runs at its own tick (what a
+// step posted to the menu has been handled by the next), the topmost menu window given.
 class MenuWatch {
  public:
   explicit MenuWatch(std::function<void(HWND menu)> inside = {});
+  explicit MenuWatch(std::vector<std::function<void(HWND menu)>> steps);
+  // All steps ran.
+  bool finished() const;
   ~MenuWatch();
   bool opened() const;
   MenuWatch(const MenuWatch&) = delete;
@@ -71,6 +75,12 @@ class MenuWatch {
   State* previous_;
 };
 
+// Steps for a MenuWatch that find the open popup menu drawn from the skin: it answers
+// WM_SKINQUERY, its frame is MenuBackground's, and the first item, selected by Down, shows
+// MenuItem's frame 4. `then` runs after, at the next tick, with the menu window and its menu.
+std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
+    const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then = {});
+
 class SkinnedTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -80,6 +90,8 @@ class SkinnedTest : public ::testing::Test {
   std::unique_ptr<TSkinData> MakeSkinData(const std::vector<std::uint8_t>& stream,
                                           TSkinFormType type = TSkinFormType::sfMainform,
                                           ui::TComponent* owner = nullptr);
+  // A form not shown yet, freed with the test.
+  ui::TForm* NewForm(const wchar_t* caption, RECT bounds = {60, 60, 480, 360});
   // A form shown and activated, and (unless told otherwise) waited for until skinned.
   ui::TForm* MakeForm(ui::TFormBorderStyle border = ui::TFormBorderStyle::bsSizeable,
                       bool waitSkinned = true);

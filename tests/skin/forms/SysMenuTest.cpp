@@ -66,6 +66,19 @@ TEST_F(SysMenuTest, AltSpaceOpensTheSkinnedSystemMenu) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+TEST_F(SysMenuTest, TheSystemMenuIsDrawnFromTheSkin) {
+  const HWND window = MakeForm()->Handle();
+  MenuWatch watch(SkinnedMenuSteps(data->Records()));
+  SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_TRUE(watch.finished());
+  ui::TPopupMenu* popup = Skinner(window)->SysMenuPopup();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(popup->OwnerDraw());
+  // Nothing of Wine's own: its item about itself is left out, and no separator ends the menu.
+  EXPECT_EQ(Item(window, 0xF141), nullptr);
+  EXPECT_FALSE(popup->ItemList().back()->IsLine());
+}
+
 TEST_F(SysMenuTest, ARightClickOnTheCaptionOpensIt) {
   const HWND window = MakeForm()->Handle();
   RECT r{};
