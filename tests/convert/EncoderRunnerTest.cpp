@@ -116,6 +116,7 @@ TEST_F(RunAndWatchTest, CancelStopsAtTheNextChunkWithoutWaitingForTheEncoder) {
                 "out  time=3.00 \\r\nsleep 1500\n");
   display.onPosition = [] { CancelRequested = -1; };
   WatchResult result = RunAndWatch(CommandFor("mp4"), SW_HIDE, WatchMode::PrimaryFfmpeg, display);
+  StopOwnEncoders({"ffmpeg.exe"});  // left running by the watch; the run's end steps would stop it
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(result.exitCode, static_cast<int32_t>(STILL_ACTIVE));
   EXPECT_EQ(display.positions, (std::vector<int>{100}));

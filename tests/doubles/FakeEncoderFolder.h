@@ -15,11 +15,15 @@ class FakeEncoderFolder {
   FakeEncoderFolder() {
     wchar_t temp[MAX_PATH]{};
     GetTempPathW(MAX_PATH, temp);
+    // Process ids come round again, and a folder an earlier test could not remove (an
+    // encoder still held a file) must not lend this one its logs: take a name not in use.
     static int counter = 0;
-    path = std::filesystem::path(temp) /
-           (L"velmo-fake-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter));
-    std::filesystem::create_directories(path);
+    for (;;) {
+      path = std::filesystem::path(temp) /
+             (L"velmo-fake-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter));
+      if (std::filesystem::create_directory(path)) break;
+    }
   }
   ~FakeEncoderFolder() {
     std::error_code ignored;
