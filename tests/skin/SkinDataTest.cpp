@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 
+#include "skin/data/BmpImage.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
@@ -143,12 +144,26 @@ TEST_F(SkinDataTest, ActiveMainFormWithASkinAsksTheManagerToSkinAll) {
   EXPECT_EQ(log, (std::vector<std::string>{"unregister"}));
 }
 
+// A skin whose one image declares 16384 x 2048 pixels (128 MiB once decoded).
+std::vector<std::uint8_t> SkinBeyondTheLimits() {
+  std::vector<std::uint8_t> huge = EncodeBmp24({1, 1, {0}});
+  for (int i = 0; i < 4; ++i) {
+    huge[18 + i] = static_cast<std::uint8_t>(16384 >> (8 * i));
+    huge[22 + i] = static_cast<std::uint8_t>(2048 >> (8 * i));
+  }
+  const std::string ini = "[Buttons]\r\nBitmap=huge.bmp\r\n";
+  const std::vector<SkinPackageEntry> files = {{"skin.ini", {ini.begin(), ini.end()}},
+                                               {"huge.bmp", huge}};
+  return FrameStoredSkin(StoreSkinPackage(BuildSkinPackage(files)));
+}
+
 TEST_F(SkinDataTest, WithoutAParsedSkinActiveFallsBack) {
   const std::vector<std::uint8_t> cases[] = {
       {0, 0, 0, 0},                    // nothing stored
       {0xFF, 0xFF, 0xFF, 0xFF, 1, 2},  // negative length
       {100, 0, 0, 0, 1, 2, 3},         // longer than the layout holds
       FrameStoredSkin(StoreSkinPackage(BuildSkinPackage({}, 10000))),  // an older skin
+      SkinBeyondTheLimits(),  // refused as quietly as a damaged one
   };
   for (const auto& stream : cases) {
     log.clear();
