@@ -185,6 +185,7 @@ bool TSkinData::LoadSkin() {
     if (status != PackageStatus::Ok) return false;
     std::vector<std::uint8_t> text;
     reader.ExtractByPart(".ini", text);
+    if (text.size() > skin_limits::kMaxIniSize) return false;
     TQuickIni ini;
     ini.LoadFromStream(text);
     if (!ParseSkin(records_, reader, ini)) return false;
