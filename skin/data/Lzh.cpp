@@ -188,6 +188,7 @@ void CopyMatch(std::uint8_t* to, std::ptrdiff_t distance, std::ptrdiff_t length)
 
 class BitWriter {
  public:
+  explicit BitWriter(std::size_t expected) { out_.reserve(expected); }
   void Put(unsigned bits, int count) {  // the low `count` bits, most significant first
     for (int i = count - 1; i >= 0; --i) {
       current_ = static_cast<std::uint8_t>((current_ << 1) | ((bits >> i) & 1));
@@ -270,7 +271,9 @@ std::vector<std::uint8_t> TLZH::Unpack(std::span<const std::uint8_t> source, std
 std::vector<std::uint8_t> TLZH::Pack(std::span<const std::uint8_t> data) {
   const auto tree = AllocateTables<Tree>();
   tree->Start();
-  BitWriter out;
+  // Incompressible data comes out about as long as it went in: room for that up front, so that
+  // the output does not pass through copies twice its size.
+  BitWriter out(data.size() + data.size() / 8 + 16);
   auto encodeSymbol = [&](int c) {
     // Walk leaf to root, then write the path from the root down.
     std::uint8_t path[kNodes];
