@@ -26,7 +26,23 @@ function(velmo_test name)
                        PROPERTIES TIMEOUT ${T_TIMEOUT} ${T_PROPERTIES})
 endfunction()
 
-# velmo_dist(<target>): the target's executable is part of the program folder.
+# velmo_dist(<target> [ALSO <file name>...]): the target's executable is part of the program
+# folder, stripped: its debug information stays beside the build in debug/<file>.debug, which
+# a debugger finds through the executable's debug link. ALSO names copies of it in the folder.
 function(velmo_dist target)
+  cmake_parse_arguments(D "" "" "ALSO" ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMO_DIST_DIR})
+  set(debug ${CMAKE_BINARY_DIR}/debug/$<TARGET_FILE_NAME:${target}>.debug)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/debug
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${debug}
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${debug} $<TARGET_FILE:${target}>
+    VERBATIM)
+  foreach(copy IN LISTS D_ALSO)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${VELMO_DIST_DIR}/${copy}
+      VERBATIM)
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY VELMO_DIST_TARGETS ${target})
+  set_property(GLOBAL APPEND PROPERTY VELMO_DIST_FILES $<TARGET_FILE_NAME:${target}> ${D_ALSO})
 endfunction()

@@ -12,8 +12,18 @@ struct BmpImage {
   std::vector<std::uint32_t> pixels;
 };
 
-// Uncompressed BMP files of 1, 4, 8, 16, 24 or 32 bits (bit fields included), bottom-up or
-// top-down. Anything else, or a file shorter than its pixel rows, gives no image.
+struct BmpSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The size a BMP file declares, when it is a file DecodeBmp reads (up to 16384 pixels a
+// side); read from its headers alone.
+std::optional<BmpSize> BmpDimensions(std::span<const std::uint8_t> file);
+
+// BMP files of 1, 4, 8, 16, 24 or 32 bits (bit fields included), bottom-up or top-down, and
+// run-length coded ones of 4 and 8 bits. Anything else, an image of more pixels than a skin
+// image may have, or an uncompressed file shorter than its pixel rows gives no image.
 std::optional<BmpImage> DecodeBmp(std::span<const std::uint8_t> file);
 
 // A 24-bit bottom-up BMP file of the image, as the skin's artwork is stored.

@@ -30,7 +30,7 @@ Colour ParseColour(std::string_view text, Colour defaultValue) {
   return Rgb(numbers[0], numbers[1], numbers[2]);
 }
 
-Colour MixColors(Colour c1, Colour c2, int weight) {
+Colour MixRgb(Colour c1, Colour c2, int weight) {
   const int d = weight < 100 ? 100 : 1000;
   auto mix = [&](int a, int b) { return (b * (d - weight) + a * weight + d / 2) / d; };
   return Rgb(mix(RedOf(c1), RedOf(c2)), mix(GreenOf(c1), GreenOf(c2)), mix(BlueOf(c1), BlueOf(c2)));

@@ -5,8 +5,8 @@
 #include <vector>
 
 // Colours are 0x00BBGGRR; a top byte of 0xFF marks a reference to a system colour whose
-// index is the low byte. This file only handles explicit colours: callers resolve
-// references first (ResolveColour in SkinImages.h).
+// index is the low byte. The arithmetic here is on explicit colours; skin::MixColors and
+// skin::ResolveColour (SkinImages.h) take references too.
 using Colour = std::uint32_t;
 
 inline constexpr Colour kKeyColour = 0xFF00FF;
@@ -23,8 +23,9 @@ constexpr bool IsSystemColourReference(Colour c) { return (c >> 24) == 0xFF; }
 // numbers after the third are ignored; empty text gives the default.
 Colour ParseColour(std::string_view text, Colour defaultValue);
 
-// Per channel (c2 * (d - w) + c1 * w + d / 2) / d, d = 100 below w 100, else 1000.
-Colour MixColors(Colour c1, Colour c2, int weight);
+// Per channel (c2 * (d - w) + c1 * w + d / 2) / d, d = 100 below w 100, else 1000, of two
+// explicit colours.
+Colour MixRgb(Colour c1, Colour c2, int weight);
 
 // 0..255; 200 for dark colours (every channel below 160).
 int ColourSaturation(Colour c);

@@ -1,14 +1,21 @@
 #include "skin/data/ElementDrawing.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace skin {
 
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+// Sides of a rectangle, -1 for a reversed one; a side that does not fit an int (a rectangle
+// no window or bitmap has) counts as reversed too.
+int Side(LONG from, LONG to) {
+  const long long side = static_cast<long long>(to) - from;
+  return side < 0 || side > INT_MAX ? -1 : static_cast<int>(side);
+}
+int Width(const RECT& r) { return Side(r.left, r.right); }
+int Height(const RECT& r) { return Side(r.top, r.bottom); }
 
 // StretchBlt of one piece, skipped when either side has no area.
 void Piece(HDC to, int x, int y, int w, int h, HDC from, int sx, int sy, int sw, int sh) {
@@ -61,9 +68,7 @@ ui::Bitmap RenderElement(const RECT& target, const Element& element) {
   if (!element.strip || element.strip->Empty()) return out;
   const RECT f = FrameRect(*element.strip, element.frame);
   const int x0 = f.left, y0 = f.top, fw = Width(f), fh = Height(f);
-  Margins m = element.margins;
-  if (W < m.left + m.right) m.left = m.right = 0;
-  if (H < m.top + m.bottom) m.top = m.bottom = 0;
+  const Margins m = FittedMargins(element.margins, W, H);
   const int l = m.left, t = m.top, r = m.right, b = m.bottom;
 
   ui::Bitmap::Canvas to(out);
@@ -96,7 +101,8 @@ void DrawStrip3(HDC dc, const RECT& target, const Element& element) {
   if (W <= 0 || H <= 0 || !element.strip || element.strip->Empty()) return;
   const RECT f = FrameRect(*element.strip, element.frame);
   const int x0 = f.left, y0 = f.top, fw = Width(f), fh = Height(f);
-  const int l = element.margins.left, r = element.margins.right;
+  const Margins m = ClampedMargins(element.margins);
+  const int l = m.left, r = m.right;
   ui::Bitmap out(W, H);
   {
     ui::Bitmap::Canvas to(out);

@@ -1,182 +1,194 @@
 #include "skin/data/Lzh.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <unordered_map>
 
 #include "skin/data/ElzhException.h"
+#include "skin/data/LzhTree.h"
 
 namespace {
 
-constexpr int kRing = 4096;
-constexpr int kLookAhead = 60;
-constexpr int kThreshold = 2;
-constexpr int kSymbols = 256 - kThreshold + kLookAhead;  // 314
-constexpr int kNodes = kSymbols * 2 - 1;                 // 627
-constexpr int kRoot = kNodes - 1;                        // 626
-constexpr int kMaxFreq = 0x8000;
+using namespace lzh;
 
-// Upper six bits of a match position are coded by a prefix of the first byte read.
-struct PositionTables {
-  std::array<std::uint8_t, 256> code{};  // byte -> upper six bits
-  std::array<std::uint8_t, 256> len{};   // byte -> bits the prefix really uses, plus 2
-  std::array<std::uint8_t, 64> pcode{};  // upper six bits -> first byte
-  std::array<std::uint8_t, 64> plen{};   // upper six bits -> prefix length
-  constexpr PositionTables() {
-    // (codes in the group, bytes per code, prefix length + 2... stored as the decoder's length)
-    constexpr int groups[6][3] = {{1, 32, 3}, {3, 16, 4}, {8, 8, 5},
-                                  {12, 4, 6}, {24, 2, 7}, {16, 1, 8}};
-    int byte = 0, c = 0;
-    for (const auto& g : groups) {
-      for (int k = 0; k < g[0]; ++k, ++c) {
-        pcode[c] = static_cast<std::uint8_t>(byte);
-        plen[c] = static_cast<std::uint8_t>(g[2]);
-        for (int b = 0; b < g[1]; ++b, ++byte) {
-          code[byte] = static_cast<std::uint8_t>(c);
-          len[byte] = static_cast<std::uint8_t>(g[2]);
-        }
-      }
-    }
-  }
-};
-constexpr PositionTables kTables;
-
-// The adaptive Huffman tree shared by both directions.
-struct Tree {
-  std::uint16_t freq[kNodes + 1];
-  std::int16_t parent[kNodes + kSymbols];
-  std::int16_t son[kNodes];
-
-  void Start() {
-    for (int i = 0; i < kSymbols; ++i) {
-      freq[i] = 1;
-      son[i] = static_cast<std::int16_t>(i + kNodes);
-      parent[i + kNodes] = static_cast<std::int16_t>(i);
-    }
-    for (int i = 0, j = kSymbols; j <= kRoot; i += 2, ++j) {
-      freq[j] = static_cast<std::uint16_t>(freq[i] + freq[i + 1]);
-      son[j] = static_cast<std::int16_t>(i);
-      parent[i] = parent[i + 1] = static_cast<std::int16_t>(j);
-    }
-    freq[kNodes] = 0xFFFF;  // sentinel for Update's search
-    parent[kRoot] = 0;
-  }
-
-  // Halves every leaf frequency (rounding up) and rebuilds the tree.
-  void Rebuild() {
-    int j = 0;
-    for (int i = 0; i < kNodes; ++i) {
-      if (son[i] >= kNodes) {
-        freq[j] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
-        son[j] = son[i];
-        ++j;
-      }
-    }
-    for (int i = 0, j2 = kSymbols; j2 < kNodes; i += 2, ++j2) {
-      const unsigned f = freq[i] + freq[i + 1];
-      freq[j2] = static_cast<std::uint16_t>(f);
-      int k = j2 - 1;
-      while (f < freq[k]) --k;
-      ++k;
-      const std::size_t bytes = static_cast<std::size_t>(j2 - k) * 2;
-      std::memmove(&freq[k + 1], &freq[k], bytes);
-      freq[k] = static_cast<std::uint16_t>(f);
-      std::memmove(&son[k + 1], &son[k], bytes);
-      son[k] = static_cast<std::int16_t>(i);
-    }
-    for (int i = 0; i < kNodes; ++i) {
-      const int k = son[i];
-      if (k >= kNodes) {
-        parent[k] = static_cast<std::int16_t>(i);
-      } else {
-        parent[k] = parent[k + 1] = static_cast<std::int16_t>(i);
-      }
-    }
-  }
-
-  void Update(int c) {
-    if (freq[kRoot] == kMaxFreq) Rebuild();
-    c = parent[c + kNodes];
-    do {
-      const unsigned k = ++freq[c];
-      int l = c + 1;
-      if (k > freq[l]) {
-        while (k > freq[++l]) {
-        }
-        --l;
-        freq[c] = freq[l];
-        freq[l] = static_cast<std::uint16_t>(k);
-        const int i = son[c];
-        parent[i] = static_cast<std::int16_t>(l);
-        if (i < kNodes) parent[i + 1] = static_cast<std::int16_t>(l);
-        const int j = son[l];
-        son[l] = static_cast<std::int16_t>(i);
-        parent[j] = static_cast<std::int16_t>(c);
-        if (j < kNodes) parent[j + 1] = static_cast<std::int16_t>(c);
-        son[c] = static_cast<std::int16_t>(j);
-        c = l;
-      }
-    } while ((c = parent[c]) != 0);
-  }
-};
-
-// Dictionary tables of one run. The encoder's share is reserved with the decoder's, as the
-// stored format's writer does, so one allocation serves both directions.
-struct Tables {
-  Tree tree;
-  std::uint8_t ring[kRing + kLookAhead - 1];
-  std::uint8_t encoderReserve[8194 + 8194 + 8706];
-};
-
-std::unique_ptr<Tables> AllocateTables() {
-  try {
-    auto tables = std::make_unique<Tables>();
-    tables->tree.Start();
-    std::memset(tables->ring, 0, sizeof tables->ring);
-    std::memset(tables->ring, ' ', kRing - kLookAhead);
-    return tables;
-  } catch (const std::bad_alloc&) {
-    throw ElzhException("LZH : Cannot get memory for dictionary tables");
-  }
-}
-
-// Most significant bit first; past the end of the input every byte reads as zero.
-class BitReader {
+// Most significant bit first, held in one register-sized word; past the end of the input
+// every byte reads as zero.
+class BitStream {
  public:
-  explicit BitReader(std::span<const std::uint8_t> in) : in_(in) {}
-  int Bit() {
-    Fill();
-    const int bit = (buffer_ >> 15) & 1;
-    buffer_ = static_cast<std::uint16_t>(buffer_ << 1);
-    --count_;
-    return bit;
-  }
-  int Byte() {
-    Fill();
-    const int byte = buffer_ >> 8;
-    buffer_ = static_cast<std::uint16_t>(buffer_ << 8);
-    count_ -= 8;
-    return byte;
-  }
+  using Word = std::size_t;
+  static constexpr int kWordBits = sizeof(Word) * 8;
+  static constexpr int kRefilled = kWordBits - 8;  // bits a refill guarantees at least
 
- private:
-  void Fill() {
-    while (count_ <= 8) {
-      const unsigned next = pos_ < in_.size() ? in_[pos_++] : 0;
-      buffer_ = static_cast<std::uint16_t>(buffer_ | (next << (8 - count_)));
+  explicit BitStream(std::span<const std::uint8_t> in)
+      : next_(in.data()), end_(in.data() + in.size()) {}
+
+  void Refill() {
+    if (static_cast<std::size_t>(end_ - next_) >= sizeof(Word)) {
+      Word word;
+      std::memcpy(&word, next_, sizeof word);
+      if constexpr (sizeof(Word) == 8) {
+        word = __builtin_bswap64(word);
+      } else {
+        word = __builtin_bswap32(word);
+      }
+      buffer_ |= word >> count_;
+      next_ += (kWordBits - 1 - count_) >> 3;
+      count_ |= kRefilled;
+      return;
+    }
+    while (count_ <= kRefilled) {
+      const Word byte = next_ < end_ ? *next_++ : 0;
+      buffer_ |= byte << (kRefilled - count_);
       count_ += 8;
     }
   }
-  std::span<const std::uint8_t> in_;
-  std::size_t pos_ = 0;
-  std::uint16_t buffer_ = 0;
+  int Count() const { return count_; }
+  unsigned Peek(int n) const { return static_cast<unsigned>(buffer_ >> (kWordBits - n)); }
+  void Skip(int n) {
+    buffer_ <<= n;
+    count_ -= n;
+  }
+  int Bit() {
+    if (count_ == 0) Refill();
+    const int bit = static_cast<int>(buffer_ >> (kWordBits - 1));
+    Skip(1);
+    return bit;
+  }
+
+ private:
+  const std::uint8_t* next_;
+  const std::uint8_t* end_;
+  Word buffer_ = 0;
   int count_ = 0;
 };
 
+// The first kTopBits bits of a code looked up at once: an entry says which node position
+// those bits lead to from the root and how many of them the path took (fewer when it met a
+// leaf). The tree changes shape with every swap, but an entry stays right as long as no node
+// whose children it read was swapped, so each node keeps the set of entries that read it.
+// Entries are built again when next needed.
+class TopLevels {
+ public:
+  static constexpr int kTopBits = 6;
+
+  struct Entry {
+    std::int16_t node = kRoot;  // where the walk goes on, or the leaf it met
+    std::uint8_t used = 0;      // bits of the prefix taken
+    std::uint8_t reads = 0;     // nodes whose children the entry read, in `read`
+    std::int16_t read[kTopBits + 1] = {};
+  };
+
+  const Entry& Lookup(const Tree& tree, unsigned prefix) {
+    if (!(valid_ >> prefix & 1)) Build(tree, prefix);
+    return entries_[prefix];
+  }
+  void Swapped(int a, int b) { valid_ &= ~(readers_[a] | readers_[b]); }
+  void InvalidateAll() { valid_ = 0; }
+
+ private:
+  void Build(const Tree& tree, unsigned prefix) {
+    Entry& e = entries_[prefix];
+    const std::uint64_t self = std::uint64_t{1} << prefix;
+    for (int i = 0; i < e.reads; ++i) readers_[e.read[i]] &= ~self;
+    int p = kRoot;
+    int used = 0;
+    e.reads = 0;
+    while (true) {
+      const int s = tree.son[p];
+      e.read[e.reads++] = static_cast<std::int16_t>(p);
+      readers_[p] |= self;
+      if (s >= kNodes) break;
+      p = s + ((prefix >> (kTopBits - 1 - used)) & 1);
+      if (++used == kTopBits) break;
+    }
+    e.node = static_cast<std::int16_t>(p);
+    e.used = static_cast<std::uint8_t>(used);
+    valid_ |= self;
+  }
+
+  Entry entries_[1 << kTopBits];
+  std::uint64_t valid_ = 0;
+  std::uint64_t readers_[kNodes] = {};  // entries that read each node's children
+};
+
+// Where each block of equal frequencies ends. Counting a node first moves it to the end of
+// its block; a scan for that end has an unpredictable length, a lookup is one read. Right for
+// every frequency some node has; entries of frequencies no node has are stale and unread.
+struct BlockEnds {
+  static constexpr int kSpare = kMaxFreq + 1;  // takes the writes that must not land
+  std::int16_t end[kMaxFreq + 2];
+
+  void Recount(const Tree& tree) {
+    for (int i = 0; i < kNodes; ++i) end[tree.freq[i]] = static_cast<std::int16_t>(i);
+  }
+};
+
+// Everything one decoding run allocates.
+struct DecoderTables {
+  Tree tree;
+  TopLevels top;
+  BlockEnds ends;
+};
+
+// Tree::Update with the block ends at hand and the lookup table told of every swap; the tree
+// comes out the same. Branches on whether a swapped child is a leaf are writes to a spare
+// instead: which it is cannot be predicted.
+void Count(DecoderTables& d, int c) {
+  Tree& t = d.tree;
+  if (t.freq[kRoot] == kMaxFreq) {
+    t.Rebuild();
+    d.ends.Recount(t);
+    d.top.InvalidateAll();
+  }
+  std::int16_t spare;
+  c = t.parent[c + kNodes];
+  do {
+    const unsigned f = t.freq[c];
+    int l = c;
+    if (f == t.freq[c + 1]) {
+      l = d.ends.end[f];
+      const int i = t.son[c];
+      const int j = t.son[l];
+      t.parent[i] = static_cast<std::int16_t>(l);
+      *(i < kNodes ? &t.parent[i + 1] : &spare) = static_cast<std::int16_t>(l);
+      t.parent[j] = static_cast<std::int16_t>(c);
+      *(j < kNodes ? &t.parent[j + 1] : &spare) = static_cast<std::int16_t>(c);
+      t.son[l] = static_cast<std::int16_t>(i);
+      t.son[c] = static_cast<std::int16_t>(j);
+      d.top.Swapped(c, l);
+    }
+    t.freq[l] = static_cast<std::uint16_t>(f + 1);
+    // l leaves the end of block f and starts block f + 1 (or is all of it).
+    d.ends.end[f] = static_cast<std::int16_t>(l - 1);
+    d.ends.end[t.freq[l + 1] == f + 1 ? BlockEnds::kSpare : f + 1] = static_cast<std::int16_t>(l);
+    c = t.parent[l];
+  } while (c != 0);
+}
+
+// Before the first output byte the ring holds 4036 spaces, then 60 zero bytes where writing
+// starts; a match that reaches back before the output reads them.
+std::uint8_t InitialRing(std::ptrdiff_t before) {  // -4096 .. -1
+  return before < -(kRing - kLookAhead) ? 0 : ' ';
+}
+
+// Copies `length` bytes from `distance` back (inside the output) to `to`, eight at a time; may
+// write up to 15 bytes past the end. Every word read lies far enough back to be written
+// already: at the distance itself when that is 8 or more, else at a whole number of repeats of
+// the pattern the first eight bytes (copied one by one) lay down.
+void CopyMatch(std::uint8_t* to, std::ptrdiff_t distance, std::ptrdiff_t length) {
+  std::ptrdiff_t k = 0;
+  std::ptrdiff_t back = distance;
+  if (distance < 8) {
+    for (; k < 8; ++k) to[k] = to[k - distance];
+    back = distance * ((8 + distance - 1) / distance);
+  }
+  for (; k < length; k += 8) std::memcpy(to + k, to + k - back, 8);
+}
+
 class BitWriter {
  public:
+  explicit BitWriter(std::size_t expected) { out_.reserve(expected); }
   void Put(unsigned bits, int count) {  // the low `count` bits, most significant first
     for (int i = count - 1; i >= 0; --i) {
       current_ = static_cast<std::uint8_t>((current_ << 1) | ((bits >> i) & 1));
@@ -198,86 +210,115 @@ class BitWriter {
   int filled_ = 0;
 };
 
+template <typename T>
+std::unique_ptr<T> AllocateTables() {
+  try {
+    return std::make_unique<T>();
+  } catch (const std::bad_alloc&) {
+    throw ElzhException("LZH : Cannot get memory for dictionary tables");
+  }
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> TLZH::Unpack(std::span<const std::uint8_t> source, std::uint32_t size) {
-  std::unique_ptr<Tables> t = AllocateTables();
-  std::vector<std::uint8_t> out;
-  out.reserve(size);
-  BitReader bits(source);
-  Tree& tree = t->tree;
-  std::uint8_t* ring = t->ring;
-  int r = kRing - kLookAhead;
-  while (out.size() < size) {
-    int c = tree.son[kRoot];
-    while (c < kNodes) c = tree.son[c + bits.Bit()];
-    c -= kNodes;
-    tree.Update(c);
+  const auto tables = AllocateTables<DecoderTables>();
+  DecoderTables& d = *tables;
+  d.tree.Start();
+  d.ends.Recount(d.tree);
+  // Room for CopyMatch to run past the end; the resize at the end gives it back unmoved.
+  constexpr std::size_t kSlack = 16;
+  std::vector<std::uint8_t> out(std::size_t{size} + kSlack);
+  // The output itself is the history: every match distance (at most 4096) stays inside the
+  // last 4096 bytes, which a ring of that size would hold.
+  std::uint8_t* const begin = out.data();
+  std::uint8_t* const end = begin + size;
+  std::uint8_t* o = begin;
+  BitStream bits(source);
+  while (o != end) {
+    bits.Refill();
+    const TopLevels::Entry& e = d.top.Lookup(d.tree, bits.Peek(TopLevels::kTopBits));
+    bits.Skip(e.used);
+    int s = d.tree.son[e.node];
+    while (s < kNodes) s = d.tree.son[s + bits.Bit()];
+    const int c = s - kNodes;
+    Count(d, c);
     if (c < 256) {
-      out.push_back(static_cast<std::uint8_t>(c));
-      ring[r] = static_cast<std::uint8_t>(c);
-      r = (r + 1) & (kRing - 1);
+      *o++ = static_cast<std::uint8_t>(c);
       continue;
     }
-    int byte = bits.Byte();
-    const int high = kTables.code[byte] << 6;
-    for (int extra = kTables.len[byte] - 2; extra > 0; --extra) byte = (byte << 1) | bits.Bit();
-    const int position = high | (byte & 0x3F);
-    const int from = (r - position - 1) & (kRing - 1);
-    const int length = c - 255 + kThreshold;
-    for (int k = 0; k < length && out.size() < size; ++k) {
-      const std::uint8_t b = ring[(from + k) & (kRing - 1)];
-      out.push_back(b);
-      ring[r] = b;
-      r = (r + 1) & (kRing - 1);
+    if (bits.Count() < 14) bits.Refill();
+    const unsigned first = bits.Peek(8);
+    const int codeBits = kPositions.len[first] + 6;
+    const unsigned position = kPositions.code[first] << 6 | (bits.Peek(codeBits) & 0x3F);
+    bits.Skip(codeBits);
+    const std::ptrdiff_t distance = position + 1;
+    const std::ptrdiff_t length = std::min<std::ptrdiff_t>(c - 255 + kThreshold, end - o);
+    const std::ptrdiff_t from = (o - begin) - distance;
+    if (from >= 0) {
+      CopyMatch(o, distance, length);
+    } else {
+      for (std::ptrdiff_t k = 0; k < length; ++k) {
+        o[k] = from + k < 0 ? InitialRing(from + k) : begin[from + k];
+      }
     }
+    o += length;
   }
+  out.resize(size);
   return out;
 }
 
 std::vector<std::uint8_t> TLZH::Pack(std::span<const std::uint8_t> data) {
-  std::unique_ptr<Tables> t = AllocateTables();
-  Tree& tree = t->tree;
-  BitWriter out;
+  const auto tree = AllocateTables<Tree>();
+  tree->Start();
+  // Incompressible data comes out about as long as it went in: room for that up front, so that
+  // the output does not pass through copies twice its size.
+  BitWriter out(data.size() + data.size() / 8 + 16);
   auto encodeSymbol = [&](int c) {
     // Walk leaf to root, then write the path from the root down.
     std::uint8_t path[kNodes];
     int depth = 0;
-    int k = tree.parent[c + kNodes];
+    int k = tree->parent[c + kNodes];
     do {
       path[depth++] = static_cast<std::uint8_t>(k & 1);
-      k = tree.parent[k];
+      k = tree->parent[k];
     } while (k != kRoot);
     for (int i = depth - 1; i >= 0; --i) out.Put(path[i], 1);
-    tree.Update(c);
+    tree->Update(c);
   };
-  // Chains of earlier positions with the same three leading bytes; only the last window counts.
+  // Hash chains over the last window only: `head` holds the latest position of each hash of
+  // three bytes, `previous` the one before it with the same hash. Both have fixed sizes and a
+  // chain walk stops after kMaxTries candidates, so memory and time per byte stay bounded
+  // whatever the data.
   constexpr std::size_t kWindow = kRing - kLookAhead;
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> chains;
-  auto key = [&](std::size_t i) {
-    return static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8) | (data[i + 2] << 16));
+  constexpr int kHashBits = 15;
+  constexpr int kMaxTries = 64;
+  constexpr std::uint32_t kNone = 0xFFFFFFFF;
+  std::vector<std::uint32_t> head(std::size_t{1} << kHashBits, kNone);
+  std::vector<std::uint32_t> previous(kRing, kNone);
+  auto hash = [&](std::size_t i) {
+    const std::uint32_t key = data[i] | data[i + 1] << 8 | data[i + 2] << 16;
+    return (key * 2654435761u) >> (32 - kHashBits);
   };
   std::size_t i = 0;
   while (i < data.size()) {
     std::size_t bestLen = 0, bestDist = 0;
     if (i + kThreshold < data.size()) {
-      auto found = chains.find(key(i));
-      if (found != chains.end()) {
-        const auto& chain = found->second;
-        int tries = 0;
-        for (auto it = chain.rbegin(); it != chain.rend() && tries < 64; ++it, ++tries) {
-          const std::size_t dist = i - *it;
-          if (dist > kWindow) break;
-          std::size_t len = 0;
-          while (len < kLookAhead && i + len < data.size() && data[*it + len] == data[i + len]) {
-            ++len;
-          }
-          if (len > bestLen) {
-            bestLen = len;
-            bestDist = dist;
-            if (len == kLookAhead) break;
-          }
+      std::uint32_t candidate = head[hash(i)];
+      for (int tries = 0; candidate != kNone && tries < kMaxTries; ++tries) {
+        const std::size_t dist = i - candidate;
+        if (dist > kWindow) break;
+        std::size_t len = 0;
+        while (len < kLookAhead && i + len < data.size() &&
+               data[candidate + len] == data[i + len]) {
+          ++len;
         }
+        if (len > bestLen) {
+          bestLen = len;
+          bestDist = dist;
+          if (len == kLookAhead) break;
+        }
+        candidate = previous[candidate % kRing];
       }
     }
     const std::size_t step = bestLen > kThreshold ? bestLen : 1;
@@ -285,13 +326,16 @@ std::vector<std::uint8_t> TLZH::Pack(std::span<const std::uint8_t> data) {
       encodeSymbol(static_cast<int>(255 - kThreshold + bestLen));
       const unsigned position = static_cast<unsigned>(bestDist - 1);
       const unsigned high = position >> 6;
-      out.Put(kTables.pcode[high] >> (8 - kTables.plen[high]), kTables.plen[high]);
+      out.Put(kPositions.pcode[high] >> (8 - kPositions.plen[high]), kPositions.plen[high]);
       out.Put(position & 0x3F, 6);
     } else {
       encodeSymbol(data[i]);
     }
     for (std::size_t k = 0; k < step; ++k, ++i) {
-      if (i + kThreshold < data.size()) chains[key(i)].push_back(static_cast<std::uint32_t>(i));
+      if (i + kThreshold >= data.size()) continue;
+      std::uint32_t& h = head[hash(i)];
+      previous[i % kRing] = h;
+      h = static_cast<std::uint32_t>(i);
     }
   }
   return out.Finish();

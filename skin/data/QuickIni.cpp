@@ -1,6 +1,7 @@
 #include "skin/data/QuickIni.h"
 
 #include <charconv>
+#include <optional>
 
 #include "skin/data/SkinReader.h"
 
@@ -10,8 +11,11 @@ bool IsHeader(std::string_view line) {
   return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+// The key of a line: the text before its first "=", trimmed and lower-cased; none without "=".
+std::optional<std::string> LineKey(std::string_view line) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return AsciiLower(TrimBlanks(line.substr(0, equals)));
 }
 
 }  // namespace
@@ -51,6 +55,7 @@ std::optional<std::int32_t> ParseSkinInteger(std::string_view text) {
 void TQuickIni::LoadFromStream(std::span<const std::uint8_t> bytes) {
   lines_.clear();
   sections_.clear();
+  firstSection_.clear();
   std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (const auto zero = text.find('\0'); zero != std::string_view::npos)
     text = text.substr(0, zero);
@@ -60,7 +65,13 @@ void TQuickIni::LoadFromStream(std::span<const std::uint8_t> bytes) {
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = TrimBlanks(text.substr(start, end - start));
     if (!line.empty() && line.front() != ';') {
-      if (IsHeader(line)) sections_.push_back({std::string(line), static_cast<int>(lines_.size())});
+      const int index = static_cast<int>(lines_.size());
+      if (IsHeader(line)) {
+        firstSection_.try_emplace(AsciiLower(line), sections_.size());
+        sections_.push_back({std::string(line), index, {}});
+      } else if (!sections_.empty()) {
+        if (auto key = LineKey(line)) sections_.back().keys.try_emplace(std::move(*key), index);
+      }
       lines_.emplace_back(line);
     }
     if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') {
@@ -70,29 +81,28 @@ void TQuickIni::LoadFromStream(std::span<const std::uint8_t> bytes) {
   }
 }
 
+const TQuickIni::Section* TQuickIni::Find(std::string_view section) const {
+  std::string header(1, '[');
+  header.append(section).push_back(']');
+  const auto found = firstSection_.find(AsciiLower(header));
+  return found == firstSection_.end() ? nullptr : &sections_[found->second];
+}
+
 int TQuickIni::SectionIndex(std::string_view section) const {
-  const std::string header = "[" + std::string(section) + "]";
-  for (const Section& s : sections_) {
-    if (EqualsIgnoringCase(s.header, header)) return s.line;
-  }
-  return -1;
+  const Section* s = Find(section);
+  return s ? s->line : -1;
 }
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const {
-  const int header = SectionIndex(section);
-  if (header < 0) return std::string(defaultValue);
-  const std::string wanted = AsciiLower(key);
-  for (std::size_t i = static_cast<std::size_t>(header) + 1; i < lines_.size(); ++i) {
-    const std::string_view line = lines_[i];
-    if (IsHeader(line)) break;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    if (AsciiLower(TrimBlanks(line.substr(0, equals))) != wanted) continue;
-    const std::string_view value = TrimBlanks(line.substr(equals + 1));
-    return value.empty() ? std::string(defaultValue) : std::string(value);
-  }
-  return std::string(defaultValue);
+  const Section* s = Find(section);
+  if (!s) return std::string(defaultValue);
+  // The first line with the key decides, even when its value is empty.
+  const auto found = s->keys.find(AsciiLower(key));
+  if (found == s->keys.end()) return std::string(defaultValue);
+  const std::string_view line = lines_[static_cast<std::size_t>(found->second)];
+  const std::string_view value = TrimBlanks(line.substr(line.find('=') + 1));
+  return value.empty() ? std::string(defaultValue) : std::string(value);
 }
 
 std::int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key,

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "skin/data/QuickIni.h"
+#include "skin/data/SkinLimits.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
 #include "ui/Application.h"
@@ -174,16 +175,23 @@ std::vector<std::uint8_t> TSkinData::WriteSkinStream() const { return FrameStore
 
 bool TSkinData::LoadSkin() {
   noSkinParsed_ = true;
-  TSkinReader reader;
-  const PackageStatus status = reader.ReadPackage(stored_);
-  if (status == PackageStatus::OlderFormat) OlderSkinNotice()(kOlderSkinMessage);
-  // A damaged package is refused as quietly as a missing one: nothing is skinned.
-  if (status != PackageStatus::Ok) return false;
-  std::vector<std::uint8_t> text;
-  reader.ExtractByPart(".ini", text);
-  TQuickIni ini;
-  ini.LoadFromStream(text);
-  ParseSkin(records_, reader, ini);
+  // A damaged skin, or one beyond the load limits, is refused as quietly as a missing one:
+  // nothing is skinned, the program goes on. Nothing it raises (a table that cannot be had, a
+  // bitmap GDI will not make) may leave the load, which runs while a form is read.
+  try {
+    TSkinReader reader;
+    const PackageStatus status = reader.ReadPackage(stored_);
+    if (status == PackageStatus::OlderFormat) OlderSkinNotice()(kOlderSkinMessage);
+    if (status != PackageStatus::Ok) return false;
+    std::vector<std::uint8_t> text;
+    reader.ExtractByPart(".ini", text);
+    if (text.size() > skin_limits::kMaxIniSize) return false;
+    TQuickIni ini;
+    ini.LoadFromStream(text);
+    if (!ParseSkin(records_, reader, ini)) return false;
+  } catch (const std::exception&) {
+    return false;
+  }
   noSkinParsed_ = false;
   return true;
 }
@@ -193,10 +201,17 @@ void TSkinData::SetSkinFile(const std::wstring& name) {
   skinFile_ = name;
   std::error_code error;
   if (name.empty() || !std::filesystem::is_regular_file(name, error)) return;
-  std::ifstream in(std::filesystem::path(name), std::ios::binary);
-  std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  if (!in.good() && !in.eof()) return;
-  stored_ = std::move(bytes);
+  const std::uintmax_t size = std::filesystem::file_size(name, error);
+  if (error) return;
+  if (size > skin_limits::kMaxStoredSize) {
+    // Too large to hold a skin within the limits: not read, and loaded like a damaged one.
+    stored_.clear();
+  } else {
+    std::ifstream in(std::filesystem::path(name), std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.good() && !in.eof()) return;
+    stored_ = std::move(bytes);
+  }
   LoadSkin();
   ApplySkinChange();
 }

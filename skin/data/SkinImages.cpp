@@ -9,8 +9,8 @@ COLORREF ResolveColour(Colour colour) {
   return colour & 0xFFFFFF;
 }
 
-COLORREF MixSkinColors(Colour c1, Colour c2, int weight) {
-  return MixColors(ResolveColour(c1), ResolveColour(c2), weight);
+COLORREF MixColors(Colour c1, Colour c2, int weight) {
+  return MixRgb(ResolveColour(c1), ResolveColour(c2), weight);
 }
 
 void GradientFill(HDC dc, const RECT& rect, Colour c1, bool vertical, Colour c2) {

@@ -12,8 +12,8 @@ namespace skin {
 
 // An explicit colour, or a system-colour reference looked up in the system's colour table.
 COLORREF ResolveColour(Colour colour);
-// MixColors on resolved colours.
-COLORREF MixSkinColors(Colour c1, Colour c2, int weight);
+// Mixes two colours (MixRgb), resolving system-colour references first.
+COLORREF MixColors(Colour c1, Colour c2, int weight);
 
 // Fills `rect` line by line (rows when vertical, else columns) with a ramp from c1 to c2,
 // only where the DC's clip box allows. The last 16 ramps are cached.

@@ -10,12 +10,15 @@ std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
          static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-// Lines split at CR LF, CR or LF; a final break does not open a further line.
-std::vector<std::string> SplitLines(std::string_view text) {
+// Lines split at CR LF, CR or LF; a final break does not open a further line. Stops with
+// nothing once there are more than `limit` lines, so that a list of mere line breaks costs
+// no more than its own length.
+std::optional<std::vector<std::string>> SplitLines(std::string_view text, std::size_t limit) {
   std::vector<std::string> lines;
   std::size_t start = 0, i = 0;
   while (i < text.size()) {
     if (text[i] == '\r' || text[i] == '\n') {
+      if (lines.size() == limit) return std::nullopt;
       lines.emplace_back(text.substr(start, i - start));
       if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
       start = ++i;
@@ -23,7 +26,10 @@ std::vector<std::string> SplitLines(std::string_view text) {
       ++i;
     }
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  if (start < text.size()) {
+    if (lines.size() == limit) return std::nullopt;
+    lines.emplace_back(text.substr(start));
+  }
   return lines;
 }
 
@@ -62,8 +68,8 @@ int TSkinReader::ExtraBlockSize(std::uint32_t formatCode) {
 
 void TSkinReader::Clear() {
   names_.clear();
-  sizes_.clear();
-  bodies_.clear();
+  offsets_.clear();
+  package_.clear();
   formatCode_ = 0;
 }
 
@@ -71,12 +77,17 @@ PackageStatus TSkinReader::ReadPackage(std::span<const std::uint8_t> stored) {
   Clear();
   if (stored.size() < 4) return PackageStatus::Damaged;
   const std::uint32_t size = ReadU32(stored, 0);
-  if (size > kMaxPackageSize) return PackageStatus::Damaged;
-  const std::vector<std::uint8_t> package = TLZH::Unpack(stored.subspan(4), size);
-  return IndexPackage(package);
+  const std::uint64_t possible = std::uint64_t{stored.size() - 4} * skin_limits::kMaxExpansion +
+                                 skin_limits::kExpansionAllowance;
+  if (size > skin_limits::kMaxPackageSize || size > possible) return PackageStatus::Damaged;
+  return Index(TLZH::Unpack(stored.subspan(4), size));
 }
 
 PackageStatus TSkinReader::IndexPackage(std::span<const std::uint8_t> package) {
+  return Index({package.begin(), package.end()});
+}
+
+PackageStatus TSkinReader::Index(std::vector<std::uint8_t> package) {
   Clear();
   constexpr std::size_t kHeader = 16;
   if (package.size() < kHeader) return PackageStatus::Damaged;
@@ -90,45 +101,47 @@ PackageStatus TSkinReader::IndexPackage(std::span<const std::uint8_t> package) {
   }
   const std::string_view nameText(reinterpret_cast<const char*>(package.data() + nameStart),
                                   nameListLength);
-  std::vector<std::string> names = SplitLines(AsciiLower(nameText));
-  if (names.size() > kMaxEntries) return PackageStatus::Damaged;
+  std::optional<std::vector<std::string>> names = SplitLines(nameText, kMaxEntries);
+  if (!names) return PackageStatus::Damaged;
+  for (std::string& name : *names) name = AsciiLower(name);
 
+  const std::size_t count = names->size();
   const std::size_t sizeStart = nameStart + nameListLength;
-  if ((package.size() - sizeStart) / 4 < names.size()) return PackageStatus::Damaged;
-  const std::size_t bodyStart = sizeStart + names.size() * 4;
-  std::vector<std::int32_t> sizes(names.size());
-  std::uint64_t total = 0;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    sizes[i] = static_cast<std::int32_t>(ReadU32(package, sizeStart + i * 4));
-    if (sizes[i] < 0) return PackageStatus::Damaged;
-    total += static_cast<std::uint32_t>(sizes[i]);
+  if ((package.size() - sizeStart) / 4 < count) return PackageStatus::Damaged;
+  std::vector<std::size_t> offsets(count + 1);
+  offsets[0] = sizeStart + count * 4;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto size = static_cast<std::int32_t>(ReadU32(package, sizeStart + i * 4));
+    if (size < 0 || static_cast<std::size_t>(size) > package.size() - offsets[i]) {
+      return PackageStatus::Damaged;
+    }
+    offsets[i + 1] = offsets[i] + static_cast<std::size_t>(size);
   }
-  if (total > package.size() - bodyStart) return PackageStatus::Damaged;
 
-  names_ = std::move(names);
-  sizes_ = std::move(sizes);
-  bodies_.assign(package.begin() + static_cast<std::ptrdiff_t>(bodyStart), package.end());
+  names_ = std::move(*names);
+  offsets_ = std::move(offsets);
+  package_ = std::move(package);
   formatCode_ = code;
   return PackageStatus::Ok;
 }
 
-void TSkinReader::Extract(std::size_t index, std::vector<std::uint8_t>& target) const {
-  std::size_t offset = 0;
-  for (std::size_t i = 0; i < index; ++i) offset += static_cast<std::size_t>(sizes_[i]);
-  const auto begin = bodies_.begin() + static_cast<std::ptrdiff_t>(offset);
-  target.assign(begin, begin + sizes_[index]);
+std::span<const std::uint8_t> TSkinReader::Body(std::size_t index) const {
+  return std::span(package_).subspan(offsets_[index], offsets_[index + 1] - offsets_[index]);
+}
+
+std::optional<std::span<const std::uint8_t>> TSkinReader::FindByName(std::string_view name) const {
+  const std::string wanted = AsciiLower(name);
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i] == wanted) return Body(i);
+  }
+  return std::nullopt;
 }
 
 bool TSkinReader::ExtractByName(std::string_view name, std::vector<std::uint8_t>& target) const {
   target.clear();
-  const std::string wanted = AsciiLower(name);
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    if (names_[i] == wanted) {
-      Extract(i, target);
-      return true;
-    }
-  }
-  return false;
+  const auto body = FindByName(name);
+  if (body) target.assign(body->begin(), body->end());
+  return body.has_value();
 }
 
 std::string TSkinReader::ExtractByPart(std::string_view text,
@@ -136,7 +149,8 @@ std::string TSkinReader::ExtractByPart(std::string_view text,
   target.clear();
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (names_[i].find(text) != std::string::npos) {
-      Extract(i, target);
+      const auto body = Body(i);
+      target.assign(body.begin(), body.end());
       return names_[i];
     }
   }

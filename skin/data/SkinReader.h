@@ -1,11 +1,13 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "skin/data/SkinLimits.h"
 
 // What reading a stored skin came to.
 enum class PackageStatus {
@@ -18,15 +20,17 @@ enum class PackageStatus {
 // hands out single files by name.
 class TSkinReader {
  public:
-  static constexpr std::size_t kMaxEntries = 1001;
-  // Far above any real skin; a larger declared size is treated as damage, not decoded.
-  static constexpr std::uint32_t kMaxPackageSize = 64u << 20;
+  static constexpr std::size_t kMaxEntries = skin_limits::kMaxEntries;
 
-  // A stored skin stream: u32 package size, then the LZHUF bit stream.
+  // A stored skin stream: u32 package size, then the LZHUF bit stream. A declared size beyond
+  // the skin limits (in all, or for the length of the stream) is damage and is not decoded.
   PackageStatus ReadPackage(std::span<const std::uint8_t> stored);
   // An already decompressed package.
   PackageStatus IndexPackage(std::span<const std::uint8_t> package);
 
+  // The body of the first entry whose name equals `name` ignoring ASCII letter case, as a view
+  // into the reader; nothing when there is none.
+  std::optional<std::span<const std::uint8_t>> FindByName(std::string_view name) const;
   // Fills `target` with the body of the first entry whose name equals `name` ignoring ASCII
   // letter case; false and an empty target when there is none.
   bool ExtractByName(std::string_view name, std::vector<std::uint8_t>& target) const;
@@ -42,12 +46,13 @@ class TSkinReader {
   static int ExtraBlockSize(std::uint32_t formatCode);
 
  private:
+  PackageStatus Index(std::vector<std::uint8_t> package);
   void Clear();
-  void Extract(std::size_t index, std::vector<std::uint8_t>& target) const;
+  std::span<const std::uint8_t> Body(std::size_t index) const;
 
-  std::vector<std::string> names_;  // lower-cased (ASCII letters only)
-  std::vector<std::int32_t> sizes_;
-  std::vector<std::uint8_t> bodies_;
+  std::vector<std::string> names_;    // lower-cased (ASCII letters only)
+  std::vector<std::size_t> offsets_;  // of each body in package_, and the end of the last
+  std::vector<std::uint8_t> package_;
   std::uint32_t formatCode_ = 0;
 };
 

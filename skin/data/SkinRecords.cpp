@@ -6,6 +6,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinLimits.h"
 #include "skin/data/SkinReader.h"
 
 namespace {
@@ -41,8 +42,8 @@ enum class Reader { Image, TwoImage, Bitmap, BoxLabel };
 class Parser {
  public:
   Parser(SkinRecords& r, const TSkinReader& reader, const TQuickIni& ini,
-         const BuiltinBitmapLoader& builtin)
-      : r_(r), reader_(reader), ini_(ini), builtin_(builtin) {}
+         const BuiltinBitmapLoader& builtin, PixelBudget& budget)
+      : r_(r), reader_(reader), ini_(ini), builtin_(builtin), budget_(budget) {}
 
   void Run();
 
@@ -53,7 +54,7 @@ class Parser {
   int Int(std::string_view section, std::string_view key, int defaultValue = 0) const {
     return ini_.ReadInteger(section, key, defaultValue);
   }
-  ui::Bitmap Image(std::string_view value) const { return LoadSkinBitmap(reader_, value); }
+  ui::Bitmap Image(std::string_view value) const { return LoadSkinBitmap(reader_, value, budget_); }
 
   template <typename Record>
   std::unique_ptr<Record> Element(std::string_view section, Reader kind,
@@ -74,6 +75,7 @@ class Parser {
   const TSkinReader& reader_;
   const TQuickIni& ini_;
   const BuiltinBitmapLoader& builtin_;
+  PixelBudget& budget_;
 };
 
 void Parser::ReadColours(TDataSkinObject& record, std::string_view section) const {
@@ -392,10 +394,10 @@ void Parser::ComboArrow() const {
 
 void Parser::ToolbarBackground() const {
   const COLORREF c = skin::ResolveColour(r_.FrameColour);
-  COLORREF dark = MixColors(0x808080, c, 150);
-  const COLORREF light = MixColors(skin::ResolveColour(r_.Colours.ButtonFace), 0xFFFFFF, 150);
+  COLORREF dark = skin::MixColors(0x808080, c, 150);
+  const COLORREF light = skin::MixColors(r_.Colours.ButtonFace, 0xFFFFFF, 150);
   const int s = ColourSaturation(c);
-  if (s > 110) dark = MixColors(c, 0xFFFFFF, (5625 - 25 * s) / 140 + 50);
+  if (s > 110) dark = skin::MixColors(c, 0xFFFFFF, (5625 - 25 * s) / 140 + 50);
   r_.Toolbar = std::make_unique<TDataSkinObject>("Toolbar");
   r_.Toolbar->FrameCount = 1;
   r_.Toolbar->Bitmap = ui::Bitmap(10, 40);
@@ -488,6 +490,21 @@ SkinRecords::SkinRecords()
       Buttons(std::make_unique<TDataSkinButton>("Buttons")),
       ComboxArrow(std::make_unique<TDataSkinObject>("ComboxArrow")) {}
 
+void SkinRecords::Adopt(SkinRecords&& fresh) {
+  auto keepAddress = [](auto& mine, auto& theirs) {
+    *mine = std::move(*theirs);
+    theirs = std::move(mine);
+  };
+  keepAddress(FrameLeft, fresh.FrameLeft);
+  keepAddress(FrameRight, fresh.FrameRight);
+  keepAddress(FrameTop, fresh.FrameTop);
+  keepAddress(FrameBottom, fresh.FrameBottom);
+  keepAddress(Title, fresh.Title);
+  keepAddress(Buttons, fresh.Buttons);
+  keepAddress(ComboxArrow, fresh.ComboxArrow);
+  *this = std::move(fresh);
+}
+
 ui::Bitmap LoadBuiltinBitmap(const wchar_t* resourceName) {
   HANDLE image =
       LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
@@ -495,16 +512,29 @@ ui::Bitmap LoadBuiltinBitmap(const wchar_t* resourceName) {
   return ui::Bitmap::FromHandle(owned.get());
 }
 
-ui::Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value) {
+ui::Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value, PixelBudget& budget) {
   const std::string_view name = FileNamePart(value);
   if (name.empty() || Extension(name) != ".bmp") return {};
-  std::vector<std::uint8_t> body;
-  if (!reader.ExtractByName(name, body) || body.empty()) return {};
-  const std::optional<BmpImage> image = DecodeBmp(body);
+  const auto body = reader.FindByName(name);
+  if (!body) return {};
+  const std::optional<BmpSize> size = BmpDimensions(*body);
+  if (!size) return {};
+  budget.Take(std::int64_t{size->width} * size->height);
+  const std::optional<BmpImage> image = DecodeBmp(*body);
   return image ? BitmapFromImage(*image) : ui::Bitmap();
 }
 
-void ParseSkin(SkinRecords& records, const TSkinReader& reader, const TQuickIni& ini,
+bool ParseSkin(SkinRecords& records, const TSkinReader& reader, const TQuickIni& ini,
                const BuiltinBitmapLoader& builtin) {
-  Parser(records, reader, ini, builtin).Run();
+  if (ini.SectionCount() > skin_limits::kMaxSections) return false;
+  // Parsed aside, so that a skin refused half-way leaves nothing of itself behind.
+  SkinRecords fresh;
+  PixelBudget budget;
+  try {
+    Parser(fresh, reader, ini, builtin, budget).Run();
+  } catch (const SkinLimitExceeded&) {
+    return false;
+  }
+  records.Adopt(std::move(fresh));
+  return true;
 }

@@ -16,6 +16,7 @@
 #include "skin/data/DataSkinTitle.h"
 #include "ui/GdiObject.h"
 
+class PixelBudget;
 class TQuickIni;
 class TSkinReader;
 
@@ -34,6 +35,8 @@ struct SkinColours {
 // skin does not give their image.
 struct SkinRecords {
   SkinRecords();
+  // Takes over everything `fresh` holds; the permanent records keep their address.
+  void Adopt(SkinRecords&& fresh);
 
   std::unique_ptr<TDataSkinBorder> FrameLeft, FrameRight, FrameTop, FrameBottom;
   std::unique_ptr<TDataSkinTitle> Title;
@@ -66,9 +69,11 @@ struct SkinRecords {
 using BuiltinBitmapLoader = std::function<ui::Bitmap(const wchar_t* resourceName)>;
 ui::Bitmap LoadBuiltinBitmap(const wchar_t* resourceName);  // from the executable's resources
 
-// Fills every record from the INI and the package, replacing the previous skin's.
-void ParseSkin(SkinRecords& records, const TSkinReader& reader, const TQuickIni& ini,
+// Fills every record from the INI and the package, replacing the previous skin's. A skin
+// beyond the load limits (SkinLimits.h) gives false and leaves the records as they were.
+bool ParseSkin(SkinRecords& records, const TSkinReader& reader, const TQuickIni& ini,
                const BuiltinBitmapLoader& builtin = LoadBuiltinBitmap);
 
-// The package entry an image value names (folder part dropped; ".bmp" exactly, else none).
-ui::Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value);
+// The package entry an image value names (folder part dropped; ".bmp" exactly, else none),
+// counted against the load's budget before it is decoded (SkinLimitExceeded beyond it).
+ui::Bitmap LoadSkinBitmap(const TSkinReader& reader, std::string_view value, PixelBudget& budget);

@@ -23,11 +23,11 @@ TEST(Colours, ParseColourReadsThreeNumbers) {
   EXPECT_EQ(ParseColour("", 0x123456), 0x123456u);
 }
 
-TEST(Colours, MixColorsWeighsPerChannel) {
-  EXPECT_EQ(MixColors(Rgb(200, 0, 100), Rgb(0, 200, 100), 25), Rgb(50, 150, 100));
+TEST(Colours, MixRgbWeighsPerChannel) {
+  EXPECT_EQ(MixRgb(Rgb(200, 0, 100), Rgb(0, 200, 100), 25), Rgb(50, 150, 100));
   // Weights of 100 and more are per mille.
-  EXPECT_EQ(MixColors(0x808080, Rgb(10, 20, 30), 150), Rgb(28, 36, 45));
-  EXPECT_EQ(MixColors(Rgb(255, 255, 255), 0, 99), Rgb(252, 252, 252));
+  EXPECT_EQ(MixRgb(0x808080, Rgb(10, 20, 30), 150), Rgb(28, 36, 45));
+  EXPECT_EQ(MixRgb(Rgb(255, 255, 255), 0, 99), Rgb(252, 252, 252));
 }
 
 TEST(Colours, SaturationRoundsHalvesToEvenAndDarkColoursCount200) {

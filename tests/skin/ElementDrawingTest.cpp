@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,24 @@ TEST(ElementDrawing, TargetNarrowerThanBothMarginsStretchesTheWholeFrameOnThatAx
   EXPECT_EQ(RowOf(out, 0), "r.g");
   EXPECT_EQ(RowOf(out, 3), ".w.");
   EXPECT_EQ(RowOf(out, 7), "b.y");
+}
+
+// Margins a skin gives may be any integer; absurd ones draw like margins wider than the target.
+TEST(ElementDrawing, MarginsNearTheIntegerLimitsStretchTheWholeFrame) {
+  const ui::Bitmap strip = Picture(kNine);
+  const Margins absurd[] = {{INT_MAX, 2, INT_MAX, 2}, {INT_MIN, 2, INT_MIN, 2}};
+  for (const Margins& m : absurd) {
+    const ui::Bitmap out = skin::RenderElement({0, 0, 3, 8}, {.strip = &strip, .margins = m});
+    EXPECT_EQ(RowOf(out, 0), "r.g");
+    EXPECT_EQ(RowOf(out, 7), "b.y");
+  }
+  ui::Bitmap target(9, 2);
+  {
+    ui::Bitmap::Canvas canvas(target);
+    const ui::Bitmap three = Picture({"rgbwy", "rgbwy"});
+    skin::DrawStrip3(canvas.dc(), {0, 0, 9, 2},
+                     {.strip = &three, .margins = {INT_MAX, 0, INT_MAX, 0}});
+  }
 }
 
 TEST(ElementDrawing, TiledMiddleRepeatsAndIsCutAtTheEdge) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
+#include "bench/skin/PlainLzhDecoder.h"
 #include "skin/data/Lzh.h"
 
 namespace {
@@ -37,6 +41,42 @@ std::vector<std::uint8_t> Mixed(std::size_t size) {
   }
   out.resize(size);
   return out;
+}
+
+std::vector<std::uint8_t> Fixture(const char* name) {
+  std::ifstream in(std::string(VELMO_SOURCE_DIR "/tests/skin/fixtures/lzhuf/") + name,
+                   std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A stream from an independent encoder of the format, long enough for many tree rebuilds.
+TEST(Lzh, ReferenceStreamDecodesByteForByte) {
+  const auto plain = Fixture("plain.bin");
+  const auto packed = Fixture("packed.lzh");
+  ASSERT_EQ(plain.size(), 240000u);
+  ASSERT_GT(packed.size(), 4u);
+  const std::uint32_t size = packed[0] | packed[1] << 8 | packed[2] << 16 | packed[3] << 24;
+  ASSERT_EQ(size, plain.size());
+  const auto out = TLZH::Unpack(std::span(packed).subspan(4), size);
+  ASSERT_EQ(out.size(), plain.size());
+  const auto diff = std::mismatch(out.begin(), out.end(), plain.begin());
+  EXPECT_EQ(diff.first, out.end()) << "first difference at byte " << diff.first - out.begin();
+}
+
+// Any bit stream, also one no encoder would write (matches reaching back before the first
+// byte, runs cut by the end), decodes exactly as the plain one-bit-at-a-time decoder does.
+TEST(Lzh, ArbitraryStreamsDecodeAsThePlainDecoderDoes) {
+  std::mt19937 random(11);
+  for (const std::size_t streamSize : {0u, 1u, 3u, 7u, 64u, 999u, 20000u}) {
+    for (int round = 0; round < 4; ++round) {
+      std::vector<std::uint8_t> stream(streamSize);
+      for (auto& b : stream) b = static_cast<std::uint8_t>(random());
+      // Sizes past what the stream holds read zero bits.
+      const auto size = static_cast<std::uint32_t>(streamSize * (round + 1) * 3 + round);
+      EXPECT_EQ(TLZH::Unpack(stream, size), PlainLzhUnpack(stream, size))
+          << streamSize << " bytes, round " << round;
+    }
+  }
 }
 
 TEST(Lzh, PackThenUnpackGivesTheSameBytes) {

@@ -85,6 +85,25 @@ TEST(QuickIni, ReadSectionsListsNamesInFileOrderWithDuplicates) {
             (std::vector<std::string>{"Colours", "Spaced", "colours"}));
 }
 
+// Thousands of sections, each named twice: every lookup still finds the first header of its
+// name and the first line of its key.
+TEST(QuickIni, ManySectionsKeepFirstMatchLookups) {
+  std::string text;
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 5000; ++i) {
+      text += "[Button" + std::to_string(i) + "]\r\nAction=" + std::to_string(i + round) +
+              "\r\nAction=-1\r\n";
+    }
+  }
+  const TQuickIni ini = Parse(text);
+  EXPECT_EQ(ini.SectionCount(), 10000u);
+  for (int i : {0, 1, 2500, 4999}) {
+    EXPECT_EQ(ini.ReadInteger("BUTTON" + std::to_string(i), "action", -7), i) << i;
+  }
+  EXPECT_EQ(ini.SectionIndex("button4999"), 3 * 4999);
+  EXPECT_EQ(ini.ReadInteger("Button5000", "Action", -7), -7);
+}
+
 TEST(QuickIni, LoadingReplacesEarlierTextAndAZeroByteEndsIt) {
   TQuickIni ini = Parse(kText);
   const std::string text("[A]\r\nk=1\r\n\0[B]\r\nk=2\r\n", 20);

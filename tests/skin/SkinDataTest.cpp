@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 
+#include "skin/data/BmpImage.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
@@ -143,12 +144,36 @@ TEST_F(SkinDataTest, ActiveMainFormWithASkinAsksTheManagerToSkinAll) {
   EXPECT_EQ(log, (std::vector<std::string>{"unregister"}));
 }
 
+std::vector<std::uint8_t> Stored(const std::string& ini, const SkinPackageEntry& file) {
+  const std::vector<SkinPackageEntry> files = {{"skin.ini", {ini.begin(), ini.end()}}, file};
+  return FrameStoredSkin(StoreSkinPackage(BuildSkinPackage(files)));
+}
+
+// A skin whose one image declares 16384 x 2048 pixels (128 MiB once decoded).
+std::vector<std::uint8_t> SkinWithAHugeImage() {
+  std::vector<std::uint8_t> huge = EncodeBmp24({1, 1, {0}});
+  for (int i = 0; i < 4; ++i) {
+    huge[18 + i] = static_cast<std::uint8_t>(16384 >> (8 * i));
+    huge[22 + i] = static_cast<std::uint8_t>(2048 >> (8 * i));
+  }
+  return Stored("[Buttons]\r\nBitmap=huge.bmp\r\n", {"huge.bmp", huge});
+}
+
+// A skin whose INI text is longer than a load takes (one megabyte of tiny lines).
+std::vector<std::uint8_t> SkinWithAHugeIni() {
+  std::string ini = "[Buttons]\r\n";
+  while (ini.size() <= (1u << 20)) ini += "a=1\r\n";
+  return Stored(ini, {"b.bmp", EncodeBmp24({1, 1, {0}})});
+}
+
 TEST_F(SkinDataTest, WithoutAParsedSkinActiveFallsBack) {
   const std::vector<std::uint8_t> cases[] = {
       {0, 0, 0, 0},                    // nothing stored
       {0xFF, 0xFF, 0xFF, 0xFF, 1, 2},  // negative length
       {100, 0, 0, 0, 1, 2, 3},         // longer than the layout holds
       FrameStoredSkin(StoreSkinPackage(BuildSkinPackage({}, 10000))),  // an older skin
+      SkinWithAHugeImage(),  // beyond the load limits: refused as quietly as a damaged one
+      SkinWithAHugeIni(),
   };
   for (const auto& stream : cases) {
     log.clear();

@@ -46,8 +46,11 @@ TEST(SkinImages, ReplaceMagentaAndGrayscale) {
 TEST(SkinImages, SystemColourReferencesResolveThroughTheColourTable) {
   EXPECT_EQ(skin::ResolveColour(0xFF000000u | COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(skin::ResolveColour(RGB(1, 2, 3)), RGB(1, 2, 3));
-  EXPECT_EQ(skin::MixSkinColors(0xFF000000u | COLOR_WINDOW, RGB(0, 0, 0), 100),
-            MixColors(GetSysColor(COLOR_WINDOW), 0, 100));
+  // Mixing resolves references itself: a reference mixes as the colour it stands for.
+  const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_BTNTEXT);
+  EXPECT_EQ(skin::MixColors(0xFF000000u | COLOR_WINDOW, 0xFF000000u | COLOR_BTNTEXT, 30),
+            MixRgb(window, text, 30));
+  EXPECT_EQ(skin::MixColors(0xFF000000u | COLOR_WINDOW, RGB(0, 0, 0), 100), MixRgb(window, 0, 100));
 }
 
 TEST(SkinImages, GradientFillDrawsTheRampOnlyInsideTheClipBox) {

@@ -55,6 +55,10 @@ TEST(SkinReader, NamesIgnoreCaseAndTheFirstOfTwoEqualNamesWins) {
   }
   EXPECT_FALSE(reader.ExtractByName("frame", body));
   EXPECT_TRUE(body.empty());
+  const auto view = reader.FindByName("FRAME.bmp");
+  ASSERT_TRUE(view);
+  EXPECT_EQ(std::string(view->begin(), view->end()), "first");
+  EXPECT_FALSE(reader.FindByName("frame"));
   EXPECT_EQ(reader.Names()[0], "skin.ini");
 }
 
@@ -123,11 +127,36 @@ TEST(SkinReader, DamagedPackagesAreRejectedWithoutIndexing) {
   EXPECT_EQ(reader.IndexPackage(BuildSkinPackage(limit)), PackageStatus::Ok);
 }
 
-TEST(SkinReader, StoredStreamsTooShortOrTooLargeAreDamaged) {
-  TSkinReader reader;
-  EXPECT_EQ(reader.ReadPackage(Bytes("ab")), PackageStatus::Damaged);
-  const std::vector<std::uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 0};
-  EXPECT_EQ(reader.ReadPackage(huge), PackageStatus::Damaged);
+// A name list of nothing but line breaks: refused once it passes the entry limit, however
+// long it goes on (the list is not split whole first).
+TEST(SkinReader, NameListOfMoreEntriesThanTheLimitIsDamaged) {
+  for (const std::size_t breaks : {std::size_t{1002}, std::size_t{2} << 20}) {
+    std::vector<std::uint8_t> package = BuildSkinPackage({}, 20000);
+    PutU32(package, 4, static_cast<std::uint32_t>(breaks));
+    package.insert(package.end(), breaks, '\n');
+    TSkinReader reader;
+    EXPECT_EQ(reader.IndexPackage(package), PackageStatus::Damaged) << breaks;
+  }
+}
+
+// The declared package size may be no more than the stream could hold (60 bytes for 10 bits)
+// nor more than the limit; the zero bits past the end of a stream must not conjure 64 MiB.
+TEST(SkinReader, DeclaredSizesBeyondWhatTheStreamCanHoldAreDamaged) {
+  const auto stored = StoreSkinPackage(BuildSkinPackage(SmallSkin()));
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> stored;
+    PackageStatus expected;
+  } cases[] = {
+      {"too short for a size", Bytes("ab"), PackageStatus::Damaged},
+      {"above the limit", {0xFF, 0xFF, 0xFF, 0xFF, 0}, PackageStatus::Damaged},
+      {"64 MiB from five bytes", {0, 0, 0, 4, 1, 2, 3, 4, 5}, PackageStatus::Damaged},
+      {"a real stream", stored, PackageStatus::Ok},
+  };
+  for (const Case& c : cases) {
+    TSkinReader reader;
+    EXPECT_EQ(reader.ReadPackage(c.stored), c.expected) << c.what;
+  }
 }
 
 }  // namespace

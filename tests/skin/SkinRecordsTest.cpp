@@ -6,6 +6,7 @@
 
 #include "skin/data/BmpImage.h"
 #include "skin/data/QuickIni.h"
+#include "skin/data/SkinLimits.h"
 #include "skin/data/SkinPackageWriter.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinRecords.h"
@@ -23,6 +24,7 @@ struct TestSkin {
   TSkinReader reader;
   TQuickIni ini;
   SkinRecords records;
+  bool parsed = false;
 
   explicit TestSkin(std::string_view iniText, std::vector<SkinPackageEntry> files = {}) {
     files.insert(files.begin(), {"test.ini", Bytes(iniText)});
@@ -30,9 +32,26 @@ struct TestSkin {
     std::vector<std::uint8_t> text;
     reader.ExtractByPart(".ini", text);
     ini.LoadFromStream(text);
-    ParseSkin(records, reader, ini);
+    parsed = ParseSkin(records, reader, ini);
   }
 };
+
+// A one-bit BMP of the given size, all of its rows present unless `rows` says how many.
+std::vector<std::uint8_t> OneBitBmp(int w, int h, int rows = -1) {
+  const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+  std::vector<std::uint8_t> file = EncodeBmp24({1, 1, {0}});
+  file.resize(54);
+  const auto put = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  put(18, static_cast<std::uint32_t>(w));
+  put(22, static_cast<std::uint32_t>(h));
+  file[28] = 1;
+  file.insert(file.end(), {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0});
+  put(10, static_cast<std::uint32_t>(file.size()));
+  file.resize(file.size() + stride * static_cast<std::size_t>(rows < 0 ? h : rows));
+  return file;
+}
 
 TEST(SkinRecords, CaptionButtonsKeepOnlyButtonSectionsAndAddTheMdiEntries) {
   TestSkin skin(
@@ -161,13 +180,58 @@ TEST(SkinRecords, ColoursParseWithTheirDefaults) {
 
 TEST(SkinRecords, ImageValuesNameBareBmpEntries) {
   TestSkin skin("", {{"a.bmp", Bmp(3, 2)}, {"\xB1\\.bmp", Bmp(5, 2)}});
-  EXPECT_EQ(LoadSkinBitmap(skin.reader, "skins\\old\\A.bmp").Width(), 3);
-  EXPECT_EQ(LoadSkinBitmap(skin.reader, "c:a.bmp").Width(), 3);
-  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "a.BMP").Empty());
-  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "missing.bmp").Empty());
-  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "folder\\").Empty());
+  PixelBudget budget;
+  EXPECT_EQ(LoadSkinBitmap(skin.reader, "skins\\old\\A.bmp", budget).Width(), 3);
+  EXPECT_EQ(LoadSkinBitmap(skin.reader, "c:a.bmp", budget).Width(), 3);
+  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "a.BMP", budget).Empty());
+  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "missing.bmp", budget).Empty());
+  EXPECT_TRUE(LoadSkinBitmap(skin.reader, "folder\\", budget).Empty());
   // The second byte of a double-byte character is no folder separator.
-  EXPECT_EQ(LoadSkinBitmap(skin.reader, "\xB1\\.bmp").Width(), 5);
+  EXPECT_EQ(LoadSkinBitmap(skin.reader, "\xB1\\.bmp", budget).Width(), 5);
+}
+
+// Skins that would take more than a load may are refused whole: ParseSkin says so and the
+// records stay those of the skin before. At the limit itself a skin still loads.
+TEST(SkinRecords, SkinsBeyondTheLoadLimitsAreRefusedWhole) {
+  auto buttons = [](int count) {  // caption buttons that all show big.bmp
+    std::string ini;
+    for (int i = 0; i < count; ++i)
+      ini += "[Button" + std::to_string(i) + "]\r\nButtonImage=big.bmp\r\n";
+    return ini;
+  };
+  auto sections = [](int count) {
+    std::string ini;
+    for (int i = 0; i < count; ++i) ini += "[S" + std::to_string(i) + "]\r\nA=1\r\n";
+    return ini;
+  };
+  // 2048 x 1024: 2 Mi pixels, so eight copies are the 16 Mi pixels of a whole load.
+  const SkinPackageEntry big{"big.bmp", OneBitBmp(2048, 1024)};
+  // 16384 x 2048: 32 Mi pixels, 128 MiB once decoded; only the headers need to be there.
+  const SkinPackageEntry huge{"huge.bmp", OneBitBmp(16384, 2048, 1)};
+  struct Case {
+    const char* what;
+    std::string ini;
+    SkinPackageEntry file;
+    bool loads;
+  } cases[] = {
+      {"an image beyond the pixels of one image", "[Buttons]\r\nBitmap=huge.bmp\r\n", huge, false},
+      {"one image named nine times, beyond the pixels of a load", buttons(9), big, false},
+      {"the same image named eight times", buttons(8), big, true},
+      {"1001 sections", sections(1001), big, false},
+      {"1000 sections", sections(1000), big, true},
+  };
+  for (const Case& c : cases) {
+    TestSkin before("[TitlebarSkin]\r\nSkinName=before\r\n[Buttons]\r\nBitmap=b.bmp\r\n",
+                    {{"b.bmp", Bmp(10, 10)}});
+    ASSERT_TRUE(before.parsed);
+    const TDataSkinButton* buttonsRecord = before.records.Buttons.get();
+    TestSkin skin(c.ini, {c.file});
+    EXPECT_EQ(skin.parsed, c.loads) << c.what;
+    EXPECT_EQ(ParseSkin(before.records, skin.reader, skin.ini), c.loads) << c.what;
+    EXPECT_EQ(before.records.SkinName, c.loads ? "" : "before") << c.what;
+    EXPECT_EQ(before.records.Buttons.get(), buttonsRecord) << c.what;  // the same record
+    EXPECT_EQ(before.records.Buttons->Bitmap.Empty(), c.loads) << c.what;
+  }
 }
 
 TEST(SkinRecords, MissingTrackImagesComeFromTheBuiltInBitmaps) {

@@ -1,0 +1,160 @@
+// The program folder a user unpacks: every executable in it imports only DLLs that come with
+// Windows and carries no debug information, and the zip holds exactly that folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The program folder; the tests see the Unix paths of the build on Wine's drive Z:.
+const std::string kDist = std::string("Z:") + VELMO_DIST_DIR;
+const std::vector<std::string> kShipped = {"VelmoConvert.exe", "ffmpeg.exe", "ffmpegx.exe",
+                                           "mencoder.exe", "engine/ffmpeg.exe"};
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return s;
+}
+
+// What the headers of a 32-bit PE file say; `valid` is false for anything that does not read.
+struct PeFile {
+  bool valid = false;
+  std::vector<std::string> imports;   // DLL names of the import directory
+  std::vector<std::string> sections;  // section names, long ones read from the string table
+  std::uint32_t symbols = 0;          // entries of the COFF symbol table, 0 when stripped
+
+  explicit PeFile(const std::vector<std::uint8_t>& f) : bytes(f) { valid = Read(); }
+
+ private:
+  const std::vector<std::uint8_t>& bytes;
+  struct Section {
+    std::uint32_t address, size, offset;
+  };
+  std::vector<Section> table;
+
+  bool Has(std::size_t at, std::size_t n) const {
+    return at <= bytes.size() && n <= bytes.size() - at;
+  }
+  std::uint32_t U16(std::size_t at) const { return bytes[at] | bytes[at + 1] << 8; }
+  std::uint32_t U32(std::size_t at) const { return U16(at) | U16(at + 2) << 16; }
+  // File offset of a relative virtual address, or 0 when no section holds it.
+  std::size_t Offset(std::uint32_t rva) const {
+    for (const Section& s : table) {
+      if (rva >= s.address && rva - s.address < s.size) return s.offset + (rva - s.address);
+    }
+    return 0;
+  }
+  bool Read() {
+    if (!Has(0, 0x40) || bytes[0] != 'M' || bytes[1] != 'Z') return false;
+    const std::size_t pe = U32(0x3C);
+    if (!Has(pe, 24) || U32(pe) != 0x00004550) return false;
+    const std::size_t count = U16(pe + 6);
+    symbols = U32(pe + 16);
+    // Names longer than eight characters stand in the string table after the symbols, as
+    // "/<offset>".
+    const std::size_t strings = std::size_t{U32(pe + 12)} + std::size_t{symbols} * 18;
+    const std::size_t optional = pe + 24, optionalSize = U16(pe + 20);
+    if (!Has(optional, optionalSize) || optionalSize < 104 || U16(optional) != 0x10B) return false;
+    const std::size_t first = optional + optionalSize;
+    if (!Has(first, count * 40)) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::size_t s = first + i * 40;
+      std::string name(reinterpret_cast<const char*>(&bytes[s]), 8);
+      name = name.substr(0, name.find('\0'));
+      if (name.size() > 1 && name[0] == '/') {
+        const std::size_t at = strings + std::stoul(name.substr(1));
+        if (!Has(at, 1)) return false;
+        name.clear();
+        for (std::size_t i = at; i < bytes.size() && bytes[i] != 0; ++i) name += char(bytes[i]);
+      }
+      sections.push_back(name);
+      table.push_back({U32(s + 12), std::max(U32(s + 8), U32(s + 16)), U32(s + 20)});
+    }
+    const std::uint32_t importRva = U32(optional + 96 + 8);
+    if (importRva == 0) return true;
+    for (std::size_t d = Offset(importRva); Has(d, 20) && U32(d + 12) != 0; d += 20) {
+      const std::size_t name = Offset(U32(d + 12));
+      if (name == 0 || !Has(name, 1)) return false;
+      std::string dll;
+      for (std::size_t i = name; i < bytes.size() && bytes[i] != 0; ++i) dll += char(bytes[i]);
+      imports.push_back(Lower(dll));
+    }
+    return true;
+  }
+};
+
+TEST(ShippedExecutables, ImportOnlyDllsThatComeWithWindows) {
+  const std::set<std::string> system = {
+      "kernel32.dll", "user32.dll",   "gdi32.dll",    "comctl32.dll", "comdlg32.dll", "shell32.dll",
+      "ole32.dll",    "oleaut32.dll", "advapi32.dll", "msvcrt.dll",   "msimg32.dll",  "shlwapi.dll",
+      "version.dll",  "winmm.dll",    "ws2_32.dll",   "imm32.dll",    "psapi.dll",    "bcrypt.dll",
+      "crypt32.dll",  "avicap32.dll", "uxtheme.dll"};
+  for (const std::string& name : kShipped) {
+    const std::vector<std::uint8_t> bytes = ReadFile(kDist + "/" + name);
+    const PeFile pe(bytes);
+    ASSERT_TRUE(pe.valid) << name;
+    EXPECT_FALSE(pe.imports.empty()) << name;
+    for (const std::string& dll : pe.imports) {
+      EXPECT_TRUE(system.count(dll)) << name << " imports " << dll;
+    }
+  }
+}
+
+TEST(ShippedExecutables, CarryNoDebugInformation) {
+  for (const std::string& name : kShipped) {
+    const std::vector<std::uint8_t> bytes = ReadFile(kDist + "/" + name);
+    const PeFile pe(bytes);
+    ASSERT_TRUE(pe.valid) << name;
+    EXPECT_EQ(pe.symbols, 0u) << name;
+    for (const std::string& section : pe.sections) {
+      EXPECT_FALSE(section.rfind(".debug", 0) == 0) << name << " has section " << section;
+    }
+  }
+}
+
+// Entries of a zip's central directory: name -> uncompressed size.
+std::map<std::string, std::uint32_t> ZipEntries(const std::vector<std::uint8_t>& zip) {
+  auto u16 = [&](std::size_t at) { return std::uint32_t(zip[at] | zip[at + 1] << 8); };
+  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  std::map<std::string, std::uint32_t> entries;
+  if (zip.size() < 22) return entries;
+  std::size_t end = zip.size() - 22;
+  while (end > 0 && u32(end) != 0x06054B50) --end;
+  if (u32(end) != 0x06054B50) return entries;
+  std::size_t at = u32(end + 16);
+  for (std::uint32_t i = 0; i < u16(end + 10) && at + 46 <= zip.size(); ++i) {
+    if (u32(at) != 0x02014B50) break;
+    const std::size_t nameLength = u16(at + 28);
+    if (at + 46 + nameLength > zip.size()) break;
+    entries[std::string(reinterpret_cast<const char*>(&zip[at + 46]), nameLength)] = u32(at + 24);
+    at += 46 + nameLength + u16(at + 30) + u16(at + 32);
+  }
+  return entries;
+}
+
+TEST(ShippedExecutables, TheZipHoldsTheProgramFolderInAFolderNamedWithTheVersion) {
+  const std::vector<std::uint8_t> zip = ReadFile(std::string("Z:") + VELMO_ZIP);
+  ASSERT_FALSE(zip.empty()) << VELMO_ZIP;
+  std::map<std::string, std::uint32_t> expected;
+  for (const std::string& name : kShipped) {
+    expected[std::string(VELMO_PACKAGE_NAME) + "/" + name] =
+        static_cast<std::uint32_t>(ReadFile(kDist + "/" + name).size());
+  }
+  std::map<std::string, std::uint32_t> files = ZipEntries(zip);
+  std::erase_if(files, [](const auto& e) { return e.first.back() == '/'; });  // folders
+  EXPECT_EQ(files, expected);
+}
+
+}  // namespace
