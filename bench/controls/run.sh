@@ -1,11 +1,3 @@
 #!/usr/bin/env bash
-# Builds and runs the control repaint benchmark under Wine on a private display.
-set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/scripts/env.sh"
-source "$root/scripts/xvfb.sh"
-"$root/scripts/build.sh" cross >/dev/null
-velmo_xvfb_start
-trap 'wineserver -k >/dev/null 2>&1 || true; velmo_xvfb_stop' EXIT
-wineserver -p </dev/null >/dev/null 2>&1 || true
-wine "$VELMO_BUILD_DIR/bench/controls/control_paint_bench.exe" </dev/null
+# The control wrappers: a full repaint of the main window, wrapped against unskinned.
+exec "$(dirname "$0")/../gui-bench.sh" controls/control_paint_bench.exe

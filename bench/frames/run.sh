@@ -1,12 +1,3 @@
 #!/usr/bin/env bash
-# Builds and runs the skinned-window benchmark under Wine on a private display.
-set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/scripts/env.sh"
-source "$root/scripts/xvfb.sh"
-"$root/scripts/build.sh" cross >/dev/null
-velmo_xvfb_start
-trap 'wineserver -k >/dev/null 2>&1 || true; velmo_xvfb_stop' EXIT
-wineserver -p </dev/null >/dev/null 2>&1 || true
-wine wineboot </dev/null >/dev/null 2>&1
-wine "$VELMO_BUILD_DIR/bench/frames/skinned_window_bench.exe" </dev/null
+# The skinned frames: start-up, full repaint, message boxes (see the program's comment).
+exec "$(dirname "$0")/../gui-bench.sh" frames/skinned_window_bench.exe
