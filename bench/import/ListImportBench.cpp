@@ -19,6 +19,7 @@
 
 #include "shell/MainWindow.h"
 #include "skin/data/SkinData.h"
+#include "tests/doubles/FileDrop.h"
 #include "ui/Application.h"
 #include "ui/MessagePump.h"
 
@@ -95,22 +96,6 @@ LRESULT CALLBACK TypeIntoOpenDialog(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
-  size_t chars = 1;
-  for (const auto& p : paths) chars += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-  for (const auto& p : paths) {
-    wcscpy(text, p.c_str());
-    text += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return memory;
-}
-
 }  // namespace
 
 int main() {
@@ -165,7 +150,7 @@ int main() {
   {
     AnswerTimes answers(window);
     auto start = Clock::now();
-    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeFileDrop(paths)), 0);
     UpdateWindow(form.TntListView1->Handle());
     double millis = MillisSince(start);
     Print("drop", millis, form.TntListView1->ItemCount(), answers.Stop());

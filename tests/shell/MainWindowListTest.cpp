@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "MainWindowFixture.h"
+#include "tests/doubles/FileDrop.h"
 #include "ui/MessagePump.h"
 
 using namespace ui;
@@ -77,19 +78,8 @@ std::vector<Entry> Entries(TTntForm1& form) {
 }
 
 void Drop(HWND window, const std::vector<std::wstring>& paths) {
-  size_t chars = 1;
-  for (const auto& p : paths) chars += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-  for (const auto& p : paths) {
-    wcscpy(text, p.c_str());
-    text += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the handler frees it
+  // the handler frees the block
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeFileDrop(paths)), 0);
 }
 
 // Fills the open dialog's file-name box with `typed` and presses Open, like a user.
