@@ -44,6 +44,7 @@ class BitStream {
     }
   }
   int Count() const { return count_; }
+  Word Bits() const { return buffer_; }  // the next bits, from the most significant one
   unsigned Peek(int n) const { return static_cast<unsigned>(buffer_ >> (kWordBits - n)); }
   void Skip(int n) {
     buffer_ <<= n;
@@ -63,6 +64,33 @@ class BitStream {
   int count_ = 0;
 };
 
+// The decoder's own copy of the tree: the same nodes in the same order, but a leaf's son is
+// kNodes + 2 * symbol, so that a swap writes the parent of both sons without asking whether they
+// are a leaf (whether they are cannot be predicted; for a leaf the second write lands in a slot
+// nobody reads). The rare rebuild goes through the shared tree.
+struct FastTree {
+  std::uint16_t freq[kNodes + 1];
+  std::int16_t son[kNodes];
+  std::int16_t parent[kNodes + 2 * kSymbols];
+
+  void From(const Tree& t) {
+    std::memcpy(freq, t.freq, sizeof freq);
+    for (int i = 0; i < kNodes; ++i) {
+      const int s = t.son[i];
+      son[i] = static_cast<std::int16_t>(s < kNodes ? s : kNodes + 2 * (s - kNodes));
+      parent[son[i]] = parent[son[i] + 1] = static_cast<std::int16_t>(i);
+    }
+    parent[kRoot] = 0;
+  }
+  void To(Tree& t) const {
+    std::memcpy(t.freq, freq, sizeof freq);
+    for (int i = 0; i < kNodes; ++i) {
+      const int s = son[i];
+      t.son[i] = static_cast<std::int16_t>(s < kNodes ? s : kNodes + (s - kNodes) / 2);
+    }
+  }
+};
+
 // The first kTopBits bits of a code looked up at once: an entry says which node position
 // those bits lead to from the root and how many of them the path took (fewer when it met a
 // leaf). The tree changes shape with every swap, but an entry stays right as long as no node
@@ -70,7 +98,7 @@ class BitStream {
 // Entries are built again when next needed.
 class TopLevels {
  public:
-  static constexpr int kTopBits = 6;
+  static constexpr int kTopBits = 5;  // a set of entries fits one 32-bit word
 
   struct Entry {
     std::int16_t node = kRoot;  // where the walk goes on, or the leaf it met
@@ -79,7 +107,7 @@ class TopLevels {
     std::int16_t read[kTopBits + 1] = {};
   };
 
-  const Entry& Lookup(const Tree& tree, unsigned prefix) {
+  const Entry& Lookup(const FastTree& tree, unsigned prefix) {
     if (!(valid_ >> prefix & 1)) Build(tree, prefix);
     return entries_[prefix];
   }
@@ -87,9 +115,9 @@ class TopLevels {
   void InvalidateAll() { valid_ = 0; }
 
  private:
-  void Build(const Tree& tree, unsigned prefix) {
+  void Build(const FastTree& tree, unsigned prefix) {
     Entry& e = entries_[prefix];
-    const std::uint64_t self = std::uint64_t{1} << prefix;
+    const std::uint32_t self = std::uint32_t{1} << prefix;
     for (int i = 0; i < e.reads; ++i) readers_[e.read[i]] &= ~self;
     int p = kRoot;
     int used = 0;
@@ -108,62 +136,77 @@ class TopLevels {
   }
 
   Entry entries_[1 << kTopBits];
-  std::uint64_t valid_ = 0;
-  std::uint64_t readers_[kNodes] = {};  // entries that read each node's children
+  std::uint32_t valid_ = 0;
+  std::uint32_t readers_[kNodes] = {};  // entries that read each node's children
 };
 
-// Where each block of equal frequencies ends. Counting a node first moves it to the end of
-// its block; a scan for that end has an unpredictable length, a lookup is one read. Right for
-// every frequency some node has; entries of frequencies no node has are stale and unread.
+// For every frequency up to the root's, the last position whose frequency is at most that.
+// For a frequency some node has, that is where its block of equal frequencies ends, which is
+// where counting a node first moves it: a scan for it has an unpredictable length, a lookup
+// is one read. Counting the node at c, the end of block f, changes only the entry of f (the
+// entry of f + 1 stays right whether or not some node had f + 1), so each level costs one write.
 struct BlockEnds {
-  static constexpr int kSpare = kMaxFreq + 1;  // takes the writes that must not land
-  std::int16_t end[kMaxFreq + 2];
+  std::int16_t end[kMaxFreq + 1];
 
-  void Recount(const Tree& tree) {
-    for (int i = 0; i < kNodes; ++i) end[tree.freq[i]] = static_cast<std::int16_t>(i);
+  void Recount(const FastTree& tree) {
+    for (int i = 0; i < kRoot; ++i) {
+      for (unsigned f = tree.freq[i]; f < tree.freq[i + 1]; ++f) {
+        end[f] = static_cast<std::int16_t>(i);
+      }
+    }
+    end[tree.freq[kRoot]] = kRoot;
   }
 };
 
-// Everything one decoding run allocates.
+// Everything one decoding run allocates; left uninitialised where Start writes it anyway.
 struct DecoderTables {
-  Tree tree;
+  FastTree tree;
   TopLevels top;
   BlockEnds ends;
+
+  void Start() {
+    Tree t;
+    t.Start();
+    tree.From(t);
+    ends.Recount(tree);
+    top.InvalidateAll();
+  }
+  void Rebuild() {
+    Tree t;
+    tree.To(t);
+    t.Rebuild();
+    tree.From(t);
+    ends.Recount(tree);
+    top.InvalidateAll();
+  }
 };
 
-// Tree::Update with the block ends at hand and the lookup table told of every swap; the tree
-// comes out the same. Branches on whether a swapped child is a leaf are writes to a spare
-// instead: which it is cannot be predicted.
-void Count(DecoderTables& d, int c) {
-  Tree& t = d.tree;
-  if (t.freq[kRoot] == kMaxFreq) {
-    t.Rebuild();
-    d.ends.Recount(t);
-    d.top.InvalidateAll();
-  }
-  std::int16_t spare;
-  c = t.parent[c + kNodes];
+// Tree::Update from the leaf at position c (the caller rebuilds first when due), with the block
+// ends at hand and the lookup table told of every swap; the tree comes out the same. Kept out
+// of line: inside the decoding loop the 32-bit build runs out of registers and keeps the
+// tables' address on the stack.
+__attribute__((noinline)) void Count(DecoderTables& d, int c) {
+  FastTree& t = d.tree;
   do {
-    const unsigned f = t.freq[c];
-    int l = c;
+    unsigned f = t.freq[c];
     if (f == t.freq[c + 1]) {
-      l = d.ends.end[f];
+      const int l = d.ends.end[f];
       const int i = t.son[c];
       const int j = t.son[l];
-      t.parent[i] = static_cast<std::int16_t>(l);
-      *(i < kNodes ? &t.parent[i + 1] : &spare) = static_cast<std::int16_t>(l);
-      t.parent[j] = static_cast<std::int16_t>(c);
-      *(j < kNodes ? &t.parent[j + 1] : &spare) = static_cast<std::int16_t>(c);
       t.son[l] = static_cast<std::int16_t>(i);
       t.son[c] = static_cast<std::int16_t>(j);
+      t.parent[i] = t.parent[i + 1] = static_cast<std::int16_t>(l);
+      t.parent[j] = t.parent[j + 1] = static_cast<std::int16_t>(c);
       d.top.Swapped(c, l);
+      c = l;
+      f = t.freq[c];  // the same frequency: reading it again spares a register
     }
-    t.freq[l] = static_cast<std::uint16_t>(f + 1);
-    // l leaves the end of block f and starts block f + 1 (or is all of it).
-    d.ends.end[f] = static_cast<std::int16_t>(l - 1);
-    d.ends.end[t.freq[l + 1] == f + 1 ? BlockEnds::kSpare : f + 1] = static_cast<std::int16_t>(l);
-    c = t.parent[l];
+    t.freq[c] = static_cast<std::uint16_t>(f + 1);
+    d.ends.end[f] = static_cast<std::int16_t>(c - 1);
+    c = t.parent[c];
   } while (c != 0);
+  // The root, last of all, now counts one more.
+  d.ends.end[t.freq[kRoot]] = kRoot;
 }
 
 // Before the first output byte the ring holds 4036 spaces, then 60 zero bytes where writing
@@ -171,6 +214,9 @@ void Count(DecoderTables& d, int c) {
 std::uint8_t InitialRing(std::ptrdiff_t before) {  // -4096 .. -1
   return before < -(kRing - kLookAhead) ? 0 : ' ';
 }
+
+// Smallest whole number of repeats of a pattern of 1 to 7 bytes that is at least 8 bytes.
+constexpr std::uint8_t kWholeRepeats[8] = {0, 8, 8, 9, 8, 10, 12, 14};
 
 // Copies `length` bytes from `distance` back (inside the output) to `to`, eight at a time; may
 // write up to 15 bytes past the end. Every word read lies far enough back to be written
@@ -181,7 +227,7 @@ void CopyMatch(std::uint8_t* to, std::ptrdiff_t distance, std::ptrdiff_t length)
   std::ptrdiff_t back = distance;
   if (distance < 8) {
     for (; k < 8; ++k) to[k] = to[k - distance];
-    back = distance * ((8 + distance - 1) / distance);
+    back = kWholeRepeats[distance];
   }
   for (; k < length; k += 8) std::memcpy(to + k, to + k - back, 8);
 }
@@ -213,7 +259,7 @@ class BitWriter {
 template <typename T>
 std::unique_ptr<T> AllocateTables() {
   try {
-    return std::make_unique<T>();
+    return std::make_unique_for_overwrite<T>();
   } catch (const std::bad_alloc&) {
     throw ElzhException("LZH : Cannot get memory for dictionary tables");
   }
@@ -224,8 +270,7 @@ std::unique_ptr<T> AllocateTables() {
 std::vector<std::uint8_t> TLZH::Unpack(std::span<const std::uint8_t> source, std::uint32_t size) {
   const auto tables = AllocateTables<DecoderTables>();
   DecoderTables& d = *tables;
-  d.tree.Start();
-  d.ends.Recount(d.tree);
+  d.Start();
   // Room for CopyMatch to run past the end; the resize at the end gives it back unmoved.
   constexpr std::size_t kSlack = 16;
   std::vector<std::uint8_t> out(std::size_t{size} + kSlack);
@@ -237,12 +282,37 @@ std::vector<std::uint8_t> TLZH::Unpack(std::span<const std::uint8_t> source, std
   BitStream bits(source);
   while (o != end) {
     bits.Refill();
-    const TopLevels::Entry& e = d.top.Lookup(d.tree, bits.Peek(TopLevels::kTopBits));
-    bits.Skip(e.used);
-    int s = d.tree.son[e.node];
-    while (s < kNodes) s = d.tree.son[s + bits.Bit()];
-    const int c = s - kNodes;
-    Count(d, c);
+    // The rest of the path is walked in a copy of the buffered bits, with no count per bit;
+    // past them the copy reads zeros, so a code longer than that is walked again bit by bit.
+    BitStream::Word w = bits.Bits();
+    const TopLevels::Entry& e =
+        d.top.Lookup(d.tree, w >> (BitStream::kWordBits - TopLevels::kTopBits));
+    int used = e.used;
+    w <<= used;
+    int p = e.node;
+    int s = d.tree.son[p];
+    while (s < kNodes) {
+      p = s + static_cast<int>(w >> (BitStream::kWordBits - 1));
+      w <<= 1;
+      ++used;
+      s = d.tree.son[p];
+    }
+    if (used <= bits.Count()) {
+      bits.Skip(used);
+    } else {
+      p = kRoot;
+      s = d.tree.son[p];
+      while (s < kNodes) {
+        p = s + bits.Bit();
+        s = d.tree.son[p];
+      }
+    }
+    const int c = (s - kNodes) >> 1;
+    if (d.tree.freq[kRoot] == kMaxFreq) {
+      d.Rebuild();
+      p = d.tree.parent[s];
+    }
+    Count(d, p);
     if (c < 256) {
       *o++ = static_cast<std::uint8_t>(c);
       continue;
