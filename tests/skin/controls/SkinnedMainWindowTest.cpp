@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
@@ -20,6 +21,30 @@
 namespace {
 
 using namespace controltest;
+
+// WM_PAINT per window, sent (an immediate update) or taken from the queue.
+std::map<HWND, int>* paints = nullptr;
+
+LRESULT CALLBACK SentPaint(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code >= 0 && paints && sent->message == WM_PAINT) ++(*paints)[sent->hwnd];
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK TakenPaint(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* taken = reinterpret_cast<const MSG*>(lParam);
+  if (code >= 0 && paints && wParam == PM_REMOVE && taken->message == WM_PAINT)
+    ++(*paints)[taken->hwnd];
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string ClassOf(HWND window) {
+  wchar_t name[128]{};
+  GetClassNameW(window, name, 128);
+  std::string text;
+  for (const wchar_t* c = name; *c; ++c) text += static_cast<char>(*c);
+  return text;
+}
 
 class SkinnedMainWindowTest : public ::testing::Test {
  protected:
@@ -100,6 +125,35 @@ TEST_F(SkinnedMainWindowTest, EveryWrappedControlAnswersTheSkinQueryAndSwitching
   Switch(false);
   ASSERT_TRUE(Wrapped(false));
   EXPECT_EQ(Looks(), plain);
+}
+
+// Taking a window over paints none of its controls ahead of the window's first paint: from
+// showing to the first complete paint, every window is painted once, as without skinning.
+TEST_F(SkinnedMainWindowTest, EachWindowIsPaintedOnceOnItsWayToTheScreen) {
+  auto other = std::make_unique<TTntForm1>(nullptr);
+  std::map<HWND, int> counted;
+  paints = &counted;
+  HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, SentPaint, nullptr, GetCurrentThreadId());
+  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TakenPaint, nullptr, GetCurrentThreadId());
+  other->Show();
+  const HWND window = other->Handle();
+  const bool active = PumpUntil([&] {
+    TWinSkinForm* skinner = manager->FindFormSkinner(window);
+    return skinner && skinner->SkinState() == TWinSkinForm::kActive;
+  });
+  Pump();
+  UnhookWindowsHookEx(sent);
+  UnhookWindowsHookEx(taken);
+  paints = nullptr;
+  ASSERT_TRUE(active);
+
+  int windows = 0;
+  for (const auto& [painted, times] : counted) {
+    if (painted != window && !IsChild(window, painted)) continue;
+    ++windows;
+    EXPECT_EQ(times, 1) << ClassOf(painted);
+  }
+  EXPECT_GE(windows, 20);
 }
 
 TEST_F(SkinnedMainWindowTest, AHundredSwitchesLeaveNoGdiOrUserObjectBehind) {
