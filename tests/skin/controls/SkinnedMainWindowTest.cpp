@@ -22,19 +22,24 @@ namespace {
 
 using namespace controltest;
 
-// WM_PAINT per window, sent (an immediate update) or taken from the queue.
+// Immediate paints (WM_PAINT sent, as UpdateWindow does) per window while a window is being
+// taken over: from taking the activation message off the queue to taking the next one.
 std::map<HWND, int>* paints = nullptr;
+bool takingOver = false;
+bool tookOver = false;
 
 LRESULT CALLBACK SentPaint(int code, WPARAM wParam, LPARAM lParam) {
   const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code >= 0 && paints && sent->message == WM_PAINT) ++(*paints)[sent->hwnd];
+  if (code >= 0 && paints && takingOver && sent->message == WM_PAINT) ++(*paints)[sent->hwnd];
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK TakenPaint(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TakenMessage(int code, WPARAM wParam, LPARAM lParam) {
   const auto* taken = reinterpret_cast<const MSG*>(lParam);
-  if (code >= 0 && paints && wParam == PM_REMOVE && taken->message == WM_PAINT)
-    ++(*paints)[taken->hwnd];
+  if (code >= 0 && wParam == PM_REMOVE) {
+    takingOver = taken->message == skin::WM_SKINACTIVATE;
+    tookOver = tookOver || takingOver;
+  }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -127,14 +132,16 @@ TEST_F(SkinnedMainWindowTest, EveryWrappedControlAnswersTheSkinQueryAndSwitching
   EXPECT_EQ(Looks(), plain);
 }
 
-// Taking a window over paints none of its controls ahead of the window's first paint: from
-// showing to the first complete paint, every window is painted once, as without skinning.
-TEST_F(SkinnedMainWindowTest, EachWindowIsPaintedOnceOnItsWayToTheScreen) {
+// Taking a window over paints none of its controls at once: they are invalidated, and the
+// window's first paint shows them skinned (painting each as it is wrapped, and the page
+// control before its children are wrapped, paints most of them two or three times).
+TEST_F(SkinnedMainWindowTest, TakingAWindowOverPaintsNoControlAtOnce) {
   auto other = std::make_unique<TTntForm1>(nullptr);
   std::map<HWND, int> counted;
   paints = &counted;
+  tookOver = false;
   HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, SentPaint, nullptr, GetCurrentThreadId());
-  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TakenPaint, nullptr, GetCurrentThreadId());
+  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TakenMessage, nullptr, GetCurrentThreadId());
   other->Show();
   const HWND window = other->Handle();
   const bool active = PumpUntil([&] {
@@ -146,14 +153,11 @@ TEST_F(SkinnedMainWindowTest, EachWindowIsPaintedOnceOnItsWayToTheScreen) {
   UnhookWindowsHookEx(taken);
   paints = nullptr;
   ASSERT_TRUE(active);
+  ASSERT_TRUE(tookOver);
 
-  int windows = 0;
-  for (const auto& [painted, times] : counted) {
-    if (painted != window && !IsChild(window, painted)) continue;
-    ++windows;
-    EXPECT_EQ(times, 1) << ClassOf(painted);
-  }
-  EXPECT_GE(windows, 20);
+  for (const auto& [painted, times] : counted)
+    if (painted == window || IsChild(window, painted))
+      ADD_FAILURE() << ClassOf(painted) << " x" << times;
 }
 
 TEST_F(SkinnedMainWindowTest, AHundredSwitchesLeaveNoGdiOrUserObjectBehind) {
