@@ -244,13 +244,17 @@ void TSkinControl::ForwardMouseDown(const ui::TMessage& m) {
 // ---- painting ------------------------------------------------------------------------------
 
 void TSkinControl::Repaint() {
+  const bool deferred = form_ && form_->PaintsDeferred();
   if (graphic_) {
-    graphic_->Repaint();
+    if (deferred)
+      graphic_->Invalidate();
+    else
+      graphic_->Repaint();
     return;
   }
   if (!handle_ || !IsWindow(handle_)) return;
   InvalidateRect(handle_, nullptr, TRUE);
-  UpdateWindow(handle_);
+  if (!deferred) UpdateWindow(handle_);
 }
 
 void TSkinControl::PaintWindow(HDC dc) {

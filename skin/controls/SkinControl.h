@@ -45,7 +45,8 @@ class TSkinControl : public TControlWrapper {
 
   // Paints the whole window into dc, or into the window's own DC when dc is null.
   virtual void PaintWindow(HDC dc);
-  // A graphic control repaints itself; a window is invalidated and updated at once.
+  // A graphic control repaints itself; a window is invalidated and updated at once. While the
+  // form skinner defers paints (it is taking the window over), both are only invalidated.
   void Repaint();
 
   bool SkinningActive() const { return active_; }

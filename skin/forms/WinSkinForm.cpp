@@ -209,6 +209,7 @@ void TWinSkinForm::OnSkinActivate() {
     const LONG style = GetWindowLongW(handle_, GWL_STYLE);
     if (!(style & WS_VISIBLE)) SetWindowLongW(handle_, GWL_STYLE, style | WS_VISIBLE);
   }
+  paintsDeferred_ = true;
   if (form_) {
     SkinFormControls(*form_);
     if (skinData_ && (skinData_->SkinControls() & Bit(xcPopupMenu)))
@@ -244,6 +245,7 @@ void TWinSkinForm::OnSkinActivate() {
   if (skinData_ && skinData_->OnAfterSkinForm)
     skinData_->OnAfterSkinForm(*skinData_, handle_, name_);
   skinState_ = kActive;
+  paintsDeferred_ = false;
   // The frame is painted once it is complete (not while the window was being fitted).
   if (frameOn_ && borderKind_ != kNoCaption) PaintFrame(nullptr);
   SetHoverTimer(active_);

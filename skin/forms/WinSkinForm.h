@@ -106,6 +106,9 @@ class TWinSkinForm : public ui::TComponent {
   bool FrameOn() const { return frameOn_; }
   // The work canvas handed to control wrappers: a memory DC owned by this object.
   HDC ControlCanvas() const { return controlCanvas_.get(); }
+  // True while the window is being taken over: the whole window is painted once when that
+  // ends, so a wrapper invalidates its control rather than painting it at once.
+  bool PaintsDeferred() const { return paintsDeferred_; }
 
   // The control wrappers made for this window; owned (freed at Unhook).
   // AddControl reports whether the wrapper was in the list already.
@@ -324,6 +327,7 @@ class TWinSkinForm : public ui::TComponent {
   ui::MemoryDC controlCanvas_;
 
   bool redrawn_ = false;
+  bool paintsDeferred_ = false;
   bool handled_ = false;
   ui::TWndMethod oldFormProc_;
   bool formHooked_ = false;

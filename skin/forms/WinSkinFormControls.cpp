@@ -346,10 +346,16 @@ bool TWinSkinForm::ClassifyBySkin3rd(const std::wstring& className, ui::TControl
   const std::wstring key = Lower(className) + L"=";
   std::wstring kind;
   bool found = false;
+  // Asked for every control against every line: compared in place, not lowered line by line.
+  auto startsWithKey = [&](const std::wstring& line) {
+    if (line.size() < key.size()) return false;
+    for (size_t i = 0; i < key.size(); ++i)
+      if (static_cast<wchar_t>(std::towlower(line[i])) != key[i]) return false;
+    return true;
+  };
   for (const std::wstring& line : data.Skin3rd()) {
-    const std::wstring lower = Lower(line);
-    if (lower.rfind(key, 0) != 0) continue;
-    kind = lower.substr(lower.find(L'=') + 1, 50);
+    if (!startsWithKey(line)) continue;
+    kind = Lower(line.substr(key.size(), 50));
     found = true;
     break;
   }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
@@ -20,6 +21,35 @@
 namespace {
 
 using namespace controltest;
+
+// Immediate paints (WM_PAINT sent, as UpdateWindow does) per window while a window is being
+// taken over: from taking the activation message off the queue to taking the next one.
+std::map<HWND, int>* paints = nullptr;
+bool takingOver = false;
+bool tookOver = false;
+
+LRESULT CALLBACK SentPaint(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code >= 0 && paints && takingOver && sent->message == WM_PAINT) ++(*paints)[sent->hwnd];
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK TakenMessage(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* taken = reinterpret_cast<const MSG*>(lParam);
+  if (code >= 0 && wParam == PM_REMOVE) {
+    takingOver = taken->message == skin::WM_SKINACTIVATE;
+    tookOver = tookOver || takingOver;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string ClassOf(HWND window) {
+  wchar_t name[128]{};
+  GetClassNameW(window, name, 128);
+  std::string text;
+  for (const wchar_t* c = name; *c; ++c) text += static_cast<char>(*c);
+  return text;
+}
 
 class SkinnedMainWindowTest : public ::testing::Test {
  protected:
@@ -100,6 +130,34 @@ TEST_F(SkinnedMainWindowTest, EveryWrappedControlAnswersTheSkinQueryAndSwitching
   Switch(false);
   ASSERT_TRUE(Wrapped(false));
   EXPECT_EQ(Looks(), plain);
+}
+
+// Taking a window over paints none of its controls at once: they are invalidated, and the
+// window's first paint shows them skinned (painting each as it is wrapped, and the page
+// control before its children are wrapped, paints most of them two or three times).
+TEST_F(SkinnedMainWindowTest, TakingAWindowOverPaintsNoControlAtOnce) {
+  auto other = std::make_unique<TTntForm1>(nullptr);
+  std::map<HWND, int> counted;
+  paints = &counted;
+  tookOver = false;
+  HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, SentPaint, nullptr, GetCurrentThreadId());
+  HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, TakenMessage, nullptr, GetCurrentThreadId());
+  other->Show();
+  const HWND window = other->Handle();
+  const bool active = PumpUntil([&] {
+    TWinSkinForm* skinner = manager->FindFormSkinner(window);
+    return skinner && skinner->SkinState() == TWinSkinForm::kActive;
+  });
+  Pump();
+  UnhookWindowsHookEx(sent);
+  UnhookWindowsHookEx(taken);
+  paints = nullptr;
+  ASSERT_TRUE(active);
+  ASSERT_TRUE(tookOver);
+
+  for (const auto& [painted, times] : counted)
+    if (painted == window || IsChild(window, painted))
+      ADD_FAILURE() << ClassOf(painted) << " x" << times;
 }
 
 TEST_F(SkinnedMainWindowTest, AHundredSwitchesLeaveNoGdiOrUserObjectBehind) {
