@@ -274,6 +274,15 @@ std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
 
 // --- Fixture -------------------------------------------------------------------------------
 
+namespace {
+
+BOOL CALLBACK DestroyShownWindow(HWND window, LPARAM) {
+  if (IsWindowVisible(window) && window != ui::Application().Handle()) DestroyWindow(window);
+  return TRUE;
+}
+
+}  // namespace
+
 void SkinnedTest::SetUp() {
   ui::Application().Initialize();
   TSkinManage::Register();
@@ -285,6 +294,13 @@ void SkinnedTest::SetUp() {
 
 void SkinnedTest::TearDown() {
   forms.clear();
+  // A test that closed the application's main form left its WM_QUIT: the next test's message
+  // boxes and pumps would end at once on it.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  // Plain windows a test showed would take the activation (and a skinner) in the next test.
+  EnumThreadWindows(GetCurrentThreadId(), DestroyShownWindow, 0);
   skin::DestroySkinManager();
   data.reset();
   skin::SetSkinManagerFactory(nullptr);
