@@ -64,6 +64,7 @@ class TCustomForm : public TWinControl {
   void FocusChanged(TWinControl* control);
   // The main menu handle of the form; changing it sends CM_MENUCHANGED.
   void SetMenuHandle(HMENU menu);
+  HMENU MenuHandle() const { return menu_; }
   // The form's main menu object (its menu bar), or null.
   TMainMenu* Menu() const { return mainMenu_; }
   void SetMenu(TMainMenu* menu);

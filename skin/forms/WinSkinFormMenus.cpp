@@ -142,6 +142,26 @@ void TWinSkinForm::RebuildMenuBar(HMENU menu) {
 
 void TWinSkinForm::WindowMenuChanged() {
   HMENU menu = GetMenu(handle_);
+  const UINT frameChanged =
+      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+  // The form let its menu go: the bar goes too, and the client area takes its strip back.
+  if (!menu && skinMenu_ && form_ && !form_->MenuHandle()) {
+    FreeMenuBar();
+    windowMenu_ = nullptr;
+    menuBarHeight_ = 0;
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, frameChanged);
+    return;
+  }
+  // A window that had no menu got one: the bar is made as when the window was taken over.
+  if (menu && !skinMenu_ && frameOn_ && mdiKind_ != kMDIChild) {
+    windowMenu_ = menu;
+    CreateMenuBar();
+    if (skinMenu_) {
+      SetMenu(handle_, nullptr);
+      SetWindowPos(handle_, nullptr, 0, 0, 0, 0, frameChanged);
+    }
+    return;
+  }
   if (!menu || !skinMenu_) return;
   if (skinData_ && skinData_->MenuUpdate()) {
     windowMenu_ = menu;

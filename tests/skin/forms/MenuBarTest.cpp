@@ -260,6 +260,41 @@ TEST_F(MenuBarTest, ANewMenuOfTheFormIsTakenByTheBar) {
   EXPECT_EQ(GetMenu(window), other->Handle());
 }
 
+// A form that lets its menu go loses the bar, and the client area takes the strip back; given
+// a menu again, it gets the bar again and the system draws none.
+TEST_F(MenuBarTest, TheBarGoesAndComesWithTheFormsMenu) {
+  ui::TForm* form = FormWithMenu();
+  const HWND window = form->Handle();
+  TWinSkinForm& skinner = *Skinner(window);
+  const int bar = skinner.MenuBarHeight();
+  ASSERT_GT(bar, 0);
+  RECT withBar{}, frame{};
+  GetClientRect(window, &withBar);
+  GetWindowRect(window, &frame);
+  const LPARAM strip = MAKELPARAM(frame.left + skinner.BorderLeft() + 5,
+                                  frame.top + skinner.TitleHeight() + bar / 2);
+  EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, strip), HTMENU);
+
+  form->SetMenu(nullptr);
+  Pump(50ms);
+  EXPECT_EQ(skinner.SkinMenu(), nullptr);
+  EXPECT_EQ(GetMenu(window), nullptr);
+  RECT without{};
+  GetClientRect(window, &without);
+  EXPECT_EQ(without.bottom, withBar.bottom + bar);
+  EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, strip), HTCLIENT);
+
+  form->SetMenu(menu);
+  Pump(50ms);
+  ASSERT_NE(skinner.SkinMenu(), nullptr);
+  EXPECT_EQ(skinner.SkinMenu()->Count(), 4);
+  EXPECT_EQ(GetMenu(window), nullptr) << "the skinned bar draws the menu, not the system";
+  RECT back{};
+  GetClientRect(window, &back);
+  EXPECT_EQ(back.bottom, withBar.bottom);
+  EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, strip), HTMENU);
+}
+
 std::vector<WPARAM> rawCommands;
 LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) rawCommands.push_back(wParam);
