@@ -83,6 +83,12 @@ std::wstring BaseWindowClass(std::wstring_view windowClass) {
   return {};
 }
 
+std::wstring WindowClassName(HWND window) {
+  wchar_t name[256]{};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
 // ---- TControl ----------------------------------------------------------------------------
 
 const TClassInfo& TControl::StaticClass() {

@@ -141,6 +141,8 @@ std::wstring FrameworkWindowClass(const TPersistent& control);
 // "TTntBitBtn.UnicodeClass", any case), or empty when the framework registered no such
 // class or built it on no system class.
 std::wstring BaseWindowClass(std::wstring_view windowClass);
+// The class name of any window.
+std::wstring WindowClassName(HWND window);
 
 // The parameters of the window a windowed control creates.
 struct TCreateParams {

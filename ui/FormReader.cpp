@@ -23,12 +23,6 @@ Registry& Classes() {
   return registry;
 }
 
-std::wstring Lower(std::wstring_view s) {
-  std::wstring r(s);
-  for (auto& c : r) c = static_cast<wchar_t>(std::towlower(c));
-  return r;
-}
-
 template <typename T>
 void Add() {
   RegisterComponentClass(T::StaticClass(), [](TComponent* owner) { return new T(owner); });
@@ -47,8 +41,8 @@ void RegisterFrameworkClasses() {
         Add<TTntStatusBar>();
     Add<TProgressBar>(), Add<TTntProgressBar>(), Add<TPageControl>(), Add<TTntPageControl>(),
         Add<TTabSheet>();
-    Add<TTntTabSheet>(), Add<TPopupMenu>(), Add<TMainMenu>(), Add<TTntPopupMenu>(), Add<TMenuItem>(),
-        Add<TTntMenuItem>();
+    Add<TTntTabSheet>(), Add<TPopupMenu>(), Add<TMainMenu>(), Add<TTntPopupMenu>(),
+        Add<TMenuItem>(), Add<TTntMenuItem>();
     Add<TOpenDialog>(), Add<TTntOpenDialog>();
     return true;
   }();
@@ -258,7 +252,7 @@ class Reader {
       component = &root_;
     } else {
       const auto& classes = Classes().classes;
-      auto it = classes.find(Lower(className));
+      auto it = classes.find(LowerCase(className));
       component =
           it == classes.end() ? new TInertComponent(&root_, className) : it->second.second(&root_);
       if (!component) lex_.Fail(line, "cannot create " + Narrow(className));
@@ -380,12 +374,12 @@ class Reader {
 }  // namespace
 
 void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory) {
-  Classes().classes[Lower(info.Name())] = {&info, std::move(factory)};
+  Classes().classes[LowerCase(info.Name())] = {&info, std::move(factory)};
 }
 
 const TClassInfo* FindComponentClass(std::wstring_view name) {
   RegisterFrameworkClasses();
-  auto it = Classes().classes.find(Lower(name));
+  auto it = Classes().classes.find(LowerCase(name));
   return it == Classes().classes.end() ? nullptr : it->second.first;
 }
 

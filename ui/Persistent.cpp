@@ -12,6 +12,12 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+std::wstring LowerCase(std::wstring_view text) {
+  std::wstring lower(text);
+  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+  return lower;
+}
+
 bool TClassInfo::InheritsFrom(std::wstring_view className) const {
   for (const TClassInfo* c = this; c; c = c->parent_) {
     if (SameText(c->name_, className)) return true;

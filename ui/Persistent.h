@@ -184,5 +184,7 @@ class TPersistent {
 };
 
 bool SameText(std::wstring_view a, std::wstring_view b);
+// The text in lower case, character by character (class names, identifiers).
+std::wstring LowerCase(std::wstring_view text);
 
 }  // namespace ui

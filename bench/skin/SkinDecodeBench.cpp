@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/skin/MixedData.h"
 #include "bench/skin/PlainLzhDecoder.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/QuickIni.h"
@@ -73,35 +74,6 @@ double BestSeconds(Work work) {
   return best;
 }
 
-// Text-like words, runs of one byte, noise and repeats from far back.
-std::vector<std::uint8_t> MixedData(std::size_t size) {
-  std::mt19937 random(7);
-  std::vector<std::uint8_t> out;
-  const std::string words[] = {"LeftWidth=", "TopHeight=4\r\n", "[Buttons]\r\n", "    "};
-  while (out.size() < size) {
-    switch (random() % 4) {
-      case 0: {
-        const std::string& w = words[random() % 4];
-        out.insert(out.end(), w.begin(), w.end());
-        break;
-      }
-      case 1:
-        out.insert(out.end(), random() % 200 + 1, static_cast<std::uint8_t>(random()));
-        break;
-      case 2:
-        out.push_back(static_cast<std::uint8_t>(random()));
-        break;
-      default:
-        if (out.size() > 5000) {
-          const std::size_t from = out.size() - 4000 - random() % 30;
-          for (int i = 0; i < 70; ++i) out.push_back(out[from + i]);
-        }
-    }
-  }
-  out.resize(size);
-  return out;
-}
-
 std::size_t sink = 0;
 
 // Both decoders on one stream; false when they disagree.
@@ -115,8 +87,8 @@ bool CompareDecoders(const char* what, std::span<const std::uint8_t> bits, std::
     fast = std::min(fast, BestSeconds([&] { sink += TLZH::Unpack(bits, size).size(); }));
     plain = std::min(plain, BestSeconds([&] { sink += PlainLzhUnpack(bits, size).size(); }));
   }
-  std::printf("%-34s %9u bytes: decoder %7.1f MB/s, plain decoder %7.1f MB/s: %.2fx\n", what,
-              size, size / fast / 1e6, size / plain / 1e6, plain / fast);
+  std::printf("%-34s %9u bytes: decoder %7.1f MB/s, plain decoder %7.1f MB/s: %.2fx\n", what, size,
+              size / fast / 1e6, size / plain / 1e6, plain / fast);
   return true;
 }
 
@@ -126,9 +98,8 @@ void Packer(const char* what, const std::vector<std::uint8_t>& data) {
   const auto start = Clock::now();
   const std::vector<std::uint8_t> packed = TLZH::Pack(data);
   const std::chrono::duration<double> elapsed = Clock::now() - start;
-  std::printf("packer, %-26s %9zu bytes -> %zu: %.1f MB/s, peak heap %.2f MB\n", what,
-              data.size(), packed.size(), data.size() / elapsed.count() / 1e6,
-              (heapPeak - before) / 1e6);
+  std::printf("packer, %-26s %9zu bytes -> %zu: %.1f MB/s, peak heap %.2f MB\n", what, data.size(),
+              packed.size(), data.size() / elapsed.count() / 1e6, (heapPeak - before) / 1e6);
 }
 
 void ManySections(int count) {

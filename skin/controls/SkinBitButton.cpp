@@ -1,7 +1,6 @@
 #include "skin/controls/SkinBitButton.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "skin/controls/PropertyAccess.h"
 #include "skin/data/ElementDrawing.h"
@@ -13,14 +12,7 @@
 
 VELMO_NAMED_CLASS_INFO(TSkinBitButton, TSkinButton)
 
-namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TSkinBitButton::TSkinBitButton(ui::TComponent* owner) : TSkinButton(owner) {}
 
@@ -54,7 +46,7 @@ void TSkinBitButton::DrawContent(HDC dc, const RECT& face, const Content& conten
   const int disabledIndex = skin::IntProperty(control, L"DisabledIndex");
   int margin = skin::IntProperty(control, L"Margin");
   int spacing = skin::IntProperty(control, L"Spacing");
-  const std::wstring layout = Lower(skin::EnumProperty(control, L"Layout"));
+  const std::wstring layout = ui::LowerCase(skin::EnumProperty(control, L"Layout"));
   const bool centred = ui::SameText(skin::EnumProperty(control, L"Alignment"), L"taCenter");
   const bool useList = !glyph && images && imageIndex != -1;
   const int W = face.right - face.left, H = face.bottom - face.top;

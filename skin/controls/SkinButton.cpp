@@ -13,13 +13,7 @@ namespace {
 
 constexpr int kTransparentTag = 5555;
 
-std::wstring LowerClassName(HWND window) {
-  wchar_t name[256]{};
-  GetClassNameW(window, name, 256);
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  return lower;
-}
+std::wstring LowerClassName(HWND window) { return ui::LowerCase(ui::WindowClassName(window)); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "skin/controls/SkinCheckBox.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "skin/controls/OffscreenFace.h"
 #include "skin/controls/PropertyAccess.h"
@@ -17,11 +16,6 @@ constexpr int kTransparentTag = 5555;
 // and a state change that other libraries' check boxes announce.
 constexpr UINT kFocusLeaving = ui::CM_BASE + 0x1B;
 constexpr UINT kStateNotice = ui::CM_BASE + 0xD0;
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
 
 bool Contains(const std::wstring& text, const wchar_t* part) {
   return text.find(part) != std::wstring::npos;
@@ -83,7 +77,7 @@ int TSkinCheckBox::PublishedState() const {
   const ui::TControl* control = FrameworkControl();
   if (!control) return 0;
   if (control->HasProperty(L"State")) {
-    const std::wstring state = Lower(skin::EnumProperty(control, L"State"));
+    const std::wstring state = ui::LowerCase(skin::EnumProperty(control, L"State"));
     if (Contains(state, L"uncheck")) return 1;
     if (Contains(state, L"check")) return 2;
     if (Contains(state, L"gray")) return 4;

@@ -1,7 +1,6 @@
 #include "skin/controls/SkinComBox.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <string>
 
 #include "skin/controls/ComboxScrollBar.h"
@@ -20,14 +19,8 @@ namespace {
 enum : int { kNormal = 1, kPressedFrame = 2, kDisabled = 3, kHotFrame = 4 };
 
 bool IsComboWindow(HWND window) {
-  wchar_t name[256]{};
-  GetClassNameW(window, name, 256);
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  if (lower == L"combobox") return true;
-  std::wstring base = ui::BaseWindowClass(lower);
-  for (wchar_t& c : base) c = static_cast<wchar_t>(std::towlower(c));
-  return base == L"combobox";
+  const std::wstring name = ui::WindowClassName(window);
+  return ui::SameText(name, L"combobox") || ui::SameText(ui::BaseWindowClass(name), L"combobox");
 }
 
 // One frame of a record in nine parts, always with the key colour left out.

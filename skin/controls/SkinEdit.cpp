@@ -1,6 +1,5 @@
 #include "skin/controls/SkinEdit.h"
 
-#include <cwctype>
 #include <string>
 
 #include "skin/controls/SkinUpDown.h"
@@ -13,10 +12,7 @@ VELMO_NAMED_CLASS_INFO(TSkinEdit, TSkinControl)
 namespace {
 
 bool IsSpinClass(HWND window) {
-  wchar_t name[256]{};
-  GetClassNameW(window, name, 256);
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+  const std::wstring lower = ui::LowerCase(ui::WindowClassName(window));
   return lower == L"msctls_updown32" || lower.find(L"spin") != std::wstring::npos ||
          lower.find(L"updown") != std::wstring::npos;
 }

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "skin/controls/OffscreenFace.h"
 #include "skin/controls/SkinUpDown.h"
@@ -28,13 +27,7 @@ Margins Clockwise(const Margins& m) { return {m.bottom, m.left, m.top, m.right};
 Margins CounterClockwise(const Margins& m) { return {m.top, m.right, m.bottom, m.left}; }
 Margins Flipped(const Margins& m) { return {m.left, m.bottom, m.right, m.top}; }
 
-bool IsUpDown(HWND window) {
-  wchar_t name[64]{};
-  GetClassNameW(window, name, 64);
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  return lower == L"msctls_updown32";
-}
+bool IsUpDown(HWND window) { return ui::SameText(ui::WindowClassName(window), L"msctls_updown32"); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "skin/forms/SkinManage.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "skin/data/SkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -16,17 +15,6 @@ namespace {
 // The hook handle lives in the manager; this flag outlives it, so that a window message
 // that arrives after the manager went never reaches it.
 bool hookDisabled = false;
-
-std::wstring ClassNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
 
 bool Contains(const std::wstring& text, const wchar_t* part) {
   return text.find(part) != std::wstring::npos;
@@ -131,7 +119,7 @@ LRESULT CALLBACK TSkinManage::CBTHook(int code, WPARAM wParam, LPARAM lParam) {
 
 void TSkinManage::OnCreateWindow(HWND window, const CBT_CREATEWNDW& create) {
   const CREATESTRUCTW& cs = *create.lpcs;
-  const std::wstring name = ClassNameOf(window);
+  const std::wstring name = ui::WindowClassName(window);
   if (name == L"ScrollBar" && (cs.style & SBS_SIZEGRIP)) {
     if (TWinSkinForm* skinner = FindFormSkinner(cs.hwndParent)) skinner->SizeGripCreated(window);
   }
@@ -163,9 +151,9 @@ bool TSkinManage::SkinWindow(HWND window) {
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
   if (!inSkinAll_ && (style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) &&
-      Lower(ClassNameOf(GetParent(window))) != L"mdiclient")
+      ui::LowerCase(ui::WindowClassName(GetParent(window))) != L"mdiclient")
     return false;
-  const std::wstring name = ClassNameOf(window);
+  const std::wstring name = ui::WindowClassName(window);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   if (!framework && instance != GetModuleHandleW(nullptr) && name != L"#32770") return false;
   RECT r{};
@@ -197,7 +185,7 @@ bool TSkinManage::SkinWindow(HWND window) {
 bool TSkinManage::AcceptWindow(HWND window, const std::wstring& className) {
   bool result = true;
   if (!mainSkinData_) return result;
-  const std::wstring lower = Lower(className);
+  const std::wstring lower = ui::LowerCase(className);
   if (!(mainSkinData_->Options() & Bit(xoPreview)) && Contains(lower, L"preview")) result = false;
   if (className == L"#32770" && (GetWindowLongW(window, GWL_STYLE) & 0x200)) result = false;
   if (lower == L"tpopupdbtreeview") result = false;
@@ -217,7 +205,7 @@ TSkinData* TSkinManage::FindSkinData(HWND window) const {
         return form && form->HandleAllocated() && form->WindowHandle() == window;
       }))
     return own;
-  const std::wstring lower = Lower(ClassNameOf(window));
+  const std::wstring lower = ui::LowerCase(ui::WindowClassName(window));
   if (lower == L"tmessageform" || lower == L"#32770")
     if (TSkinData* dialog = last(TSkinFormType::sfDialog, any)) return dialog;
   if (TSkinData* main = last(TSkinFormType::sfMainform, any)) return main;

@@ -24,12 +24,6 @@ bool FrameShown(int state) {
   return state == TWinSkinForm::kActive || state == TWinSkinForm::kReskinning;
 }
 
-std::wstring ClassNameOf(HWND window) {
-  wchar_t name[101] = {};
-  GetClassNameW(window, name, 101);
-  return name;
-}
-
 // Windows 2000 keeps the system-menu style bit (major 5, minor 0).
 bool IsFirstNT5() {
   OSVERSIONINFOW info{};
@@ -119,7 +113,7 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   const DWORD exStyle = GetWindowLongW(handle_, GWL_EXSTYLE);
   rightToLeft_ = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   isChild_ = (style_ & WS_CHILD) != 0;
-  windowClass_ = ClassNameOf(handle_);
+  windowClass_ = ui::WindowClassName(handle_);
   ownerWindow_ = GetWindow(handle_, GW_OWNER);
   frameOn_ = (skinData.SkinControls() & Bit(xcMainMenu)) != 0;
 
@@ -132,7 +126,7 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   sizable_ = (style_ & WS_THICKFRAME) != 0;
 
   for (HWND child = GetTopWindow(handle_); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassNameOf(child) == L"MDIClient") {
+    if (ui::WindowClassName(child) == L"MDIClient") {
       mdiKind_ = kMDIFrame;
       mdiClient_ = child;
       if (manager) manager->SetMDIFrame(child, this);

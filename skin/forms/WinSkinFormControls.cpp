@@ -23,11 +23,6 @@ std::wstring Upper(std::wstring text) {
   return text;
 }
 
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
 bool OneOf(const std::wstring& name, std::initializer_list<const wchar_t*> names) {
   return std::any_of(names.begin(), names.end(), [&](const wchar_t* n) { return name == n; });
 }
@@ -39,12 +34,6 @@ bool Has(const TSkinData& data, int controlType) {
 bool SkinHasTabs(const TSkinData& data) { return data.Records().Tabs != nullptr; }
 
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
-
-std::wstring WindowClassName(HWND window) {
-  wchar_t name[256]{};
-  GetClassNameW(window, name, 256);
-  return name;
-}
 
 // Published properties the classification reads and writes.
 std::wstring EnumText(const ui::TControl& control, std::wstring_view name) {
@@ -159,7 +148,7 @@ void TWinSkinForm::ClassifyControl(ui::TControl& control, ui::TComponent* contai
 
   if (control.Tag() == data.DisableTag()) {
     // A group left alone leaves its items alone too.
-    const std::wstring lower = Lower(control.ClassName());
+    const std::wstring lower = ui::LowerCase(control.ClassName());
     if (windowed && (lower.find(L"radiogroup") != std::wstring::npos ||
                      lower.find(L"checkgroup") != std::wstring::npos)) {
       for (ui::TControl* child : windowed->Controls()) child->SetTag(data.DisableTag());
@@ -343,7 +332,7 @@ void TWinSkinForm::ClassifyControl(ui::TControl& control, ui::TComponent* contai
 bool TWinSkinForm::ClassifyBySkin3rd(const std::wstring& className, ui::TControl& control) {
   if (!skinData_) return false;
   TSkinData& data = *skinData_;
-  const std::wstring key = Lower(className) + L"=";
+  const std::wstring key = ui::LowerCase(className) + L"=";
   std::wstring kind;
   bool found = false;
   // Asked for every control against every line: compared in place, not lowered line by line.
@@ -355,7 +344,7 @@ bool TWinSkinForm::ClassifyBySkin3rd(const std::wstring& className, ui::TControl
   };
   for (const std::wstring& line : data.Skin3rd()) {
     if (!startsWithKey(line)) continue;
-    kind = Lower(line.substr(key.size(), 50));
+    kind = ui::LowerCase(line.substr(key.size(), 50));
     found = true;
     break;
   }
@@ -532,11 +521,11 @@ void TWinSkinForm::ClassifyWindow(HWND window) {
   for (TControlWrapper* wrapper : controls_) {
     if (wrapper->WindowHandle() == window) return;
   }
-  const std::wstring name = Lower(WindowClassName(window));
+  const std::wstring name = ui::LowerCase(ui::WindowClassName(window));
   if (ClassifyWindowAs(*this, name, window)) return;
   // The framework's own classes ("TTntButton.UnicodeClass") are known by the system class
   // they are built on.
-  const std::wstring base = Lower(ui::BaseWindowClass(name));
+  const std::wstring base = ui::LowerCase(ui::BaseWindowClass(name));
   if (!base.empty() && base != name) ClassifyWindowAs(*this, base, window);
 }
 

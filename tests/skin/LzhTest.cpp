@@ -6,42 +6,13 @@
 #include <random>
 #include <string>
 
+#include "bench/skin/MixedData.h"
 #include "bench/skin/PlainLzhDecoder.h"
 #include "skin/data/Lzh.h"
 
 namespace {
 
 std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-
-std::vector<std::uint8_t> Mixed(std::size_t size) {
-  // Text-like runs, repeats far apart and noise: literals, short and long matches, and enough
-  // symbols to rebuild the tree many times.
-  std::mt19937 random(7);
-  std::vector<std::uint8_t> out;
-  const std::string words[] = {"LeftWidth=", "TopHeight=4\r\n", "[Buttons]\r\n", "    "};
-  while (out.size() < size) {
-    switch (random() % 4) {
-      case 0: {
-        const std::string& w = words[random() % 4];
-        out.insert(out.end(), w.begin(), w.end());
-        break;
-      }
-      case 1:
-        out.insert(out.end(), random() % 200 + 1, static_cast<std::uint8_t>(random()));
-        break;
-      case 2:
-        out.push_back(static_cast<std::uint8_t>(random()));
-        break;
-      default:
-        if (out.size() > 5000) {
-          const std::size_t from = out.size() - 4000 - random() % 30;
-          for (int i = 0; i < 70; ++i) out.push_back(out[from + i]);
-        }
-    }
-  }
-  out.resize(size);
-  return out;
-}
 
 std::vector<std::uint8_t> Fixture(const char* name) {
   std::ifstream in(std::string(VELMO_SOURCE_DIR "/tests/skin/fixtures/lzhuf/") + name,
@@ -81,7 +52,7 @@ TEST(Lzh, ArbitraryStreamsDecodeAsThePlainDecoderDoes) {
 
 TEST(Lzh, PackThenUnpackGivesTheSameBytes) {
   const std::vector<std::vector<std::uint8_t>> cases = {
-      {}, Bytes("a"), Bytes("aaa"), Bytes(std::string(10000, ' ')), Mixed(300000)};
+      {}, Bytes("a"), Bytes("aaa"), Bytes(std::string(10000, ' ')), MixedData(300000)};
   for (const auto& data : cases) {
     const auto packed = TLZH::Pack(data);
     EXPECT_EQ(TLZH::Unpack(packed, static_cast<std::uint32_t>(data.size())), data)
@@ -90,7 +61,7 @@ TEST(Lzh, PackThenUnpackGivesTheSameBytes) {
 }
 
 TEST(Lzh, RepetitiveDataShrinks) {
-  const auto data = Mixed(100000);
+  const auto data = MixedData(100000);
   std::vector<std::uint8_t> repeated;
   for (int i = 0; i < 20; ++i) repeated.insert(repeated.end(), data.begin(), data.begin() + 3000);
   EXPECT_LT(TLZH::Pack(repeated).size(), repeated.size() / 10);
@@ -104,7 +75,7 @@ TEST(Lzh, FirstSymbolFollowsTheInitialTree) {
 }
 
 TEST(Lzh, TruncatedInputStillYieldsExactlyTheAskedSize) {
-  const auto data = Mixed(20000);
+  const auto data = MixedData(20000);
   auto packed = TLZH::Pack(data);
   packed.resize(packed.size() / 2);
   const auto out = TLZH::Unpack(packed, static_cast<std::uint32_t>(data.size()));
