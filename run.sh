@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and starts the converter under Wine: on $DISPLAY when there is
-# one, otherwise on a virtual display, with a screenshot whose path is printed.
+# Sets everything up, builds, and starts the converter under Wine: the 32-bit program where
+# this machine runs 32-bit code, else the 64-bit one (VELMO_ARCH=32 or 64 picks one); on
+# $DISPLAY when there is one, otherwise on a virtual display, with a screenshot whose path is
+# printed.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 source scripts/env.sh
-./scripts/build.sh cross >/dev/null
-exe="$VELMO_BUILD_DIR/dist/VelmoConvert.exe"
+./scripts/build.sh cross "$VELMO_ARCH" >/dev/null
+exe="$VELMO_DIST/VelmoConvert.exe"
+if [ "$VELMO_RUNNABLE" = 64 ] && [ "$VELMO_ARCH" = 64 ]; then
+  echo "Starting the 64-bit program: this machine's kernel refuses 32-bit code."
+else
+  echo "Starting the $VELMO_ARCH-bit program."
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$exe"
+  exec "$VELMO_WINE" "$exe"
 fi
 
 source scripts/xvfb.sh
 source scripts/screenshot.sh
 velmo_xvfb_start
-trap 'wineserver -k >/dev/null 2>&1 || true; velmo_xvfb_stop' EXIT
-wine "$exe" </dev/null >/dev/null 2>&1 &
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true; velmo_xvfb_stop' EXIT
+"$VELMO_WINE" "$exe" </dev/null >/dev/null 2>&1 &
 app=$!
 sleep "${VELMO_SCREENSHOT_DELAY:-6}"
 shot="$VELMO_BUILD_DIR/screenshots/run.png"

@@ -1,18 +1,7 @@
-# The program folder as a zip a user unpacks: build/VelmoConvert-<version>.zip, holding one
-# folder of that name. The version is the one the main window shows (TntLabel3's caption).
-# Include once before the folders (VELMO_VERSION, VELMO_ZIP), call velmo_package() after them.
-file(READ ${CMAKE_SOURCE_DIR}/resources/MainWindow.layout layout)
-string(FIND "${layout}" "object TntLabel3:" label)
-string(SUBSTRING "${layout}" ${label} -1 layout)
-string(REGEX MATCH "Caption = '([0-9]+(\\.[0-9]+)+)" caption "${layout}")
-if(label EQUAL -1 OR NOT CMAKE_MATCH_1)
-  message(FATAL_ERROR "no version in the main window's layout (TntLabel3)")
-endif()
-set(VELMO_VERSION ${CMAKE_MATCH_1})
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${CMAKE_SOURCE_DIR}/resources/MainWindow.layout)
-set(VELMO_PACKAGE_NAME VelmoConvert-${VELMO_VERSION})
-set(VELMO_ZIP ${CMAKE_BINARY_DIR}/${VELMO_PACKAGE_NAME}.zip)
+# The program folder as a zip a user unpacks (see VelmoRelease.cmake for the names).
+# Include once before the folders (VELMO_PACKAGE_NAME, VELMO_ZIP), call velmo_package() after them.
+set(VELMO_PACKAGE_NAME ${VELMO_RELEASE_NAME})
+set(VELMO_ZIP ${VELMO_RELEASE_ZIP})
 
 function(velmo_package)
   get_property(targets GLOBAL PROPERTY VELMO_DIST_TARGETS)

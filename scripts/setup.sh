@@ -7,12 +7,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 say() { printf 'setup: %s\n' "$*" >&2; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
+# Both builds are always compiled; Wine runs the 64-bit one everywhere and the 32-bit one only
+# where the kernel runs 32-bit code (wine32 is of no use elsewhere).
 PACKAGES=(
-  cmake make ninja-build g++ clang libclang-rt-14-dev
+  cmake make ninja-build g++ binutils clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils x11-apps imagemagick
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth x11-utils x11-apps imagemagick
   googletest fonts-wqy-microhei fonts-wine locales ffmpeg python3-pil
 )
+if velmo_runs_32bit; then
+  PACKAGES+=(wine32:i386)
+fi
 
 missing_packages() {
   local p status
@@ -23,7 +29,7 @@ missing_packages() {
 }
 
 install_packages() {
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if velmo_runs_32bit && ! dpkg --print-foreign-architectures | grep -qx i386; then
     say "adding the i386 architecture"
     as_root dpkg --add-architecture i386
   fi
@@ -42,26 +48,37 @@ install_locale() {
   fi
 }
 
+# fetch_engine <npm package> <path>: the engine of one bitness, into the cache.
 fetch_engine() {
-  [ -f "$VELMO_ENGINE" ] && return 0
-  say "fetching the encoding engine"
+  local package=$1 engine=$2
+  [ -f "$engine" ] && return 0
+  say "fetching the encoding engine $package"
   local tmp
   tmp=$(mktemp -d)
-  (cd "$tmp" && npm pack --silent @ffmpeg-installer/win32-ia32 >/dev/null)
+  (cd "$tmp" && npm pack --silent "$package" >/dev/null)
   tar -xzf "$tmp"/*.tgz -C "$tmp"
-  mkdir -p "$(dirname "$VELMO_ENGINE")"
-  cp "$tmp/package/ffmpeg.exe" "$VELMO_ENGINE.part"
-  mv "$VELMO_ENGINE.part" "$VELMO_ENGINE"
+  mkdir -p "$(dirname "$engine")"
+  cp "$tmp/package/ffmpeg.exe" "$engine.part"
+  mv "$engine.part" "$engine"
   rm -rf "$tmp"
 }
 
+fetch_engines() {
+  velmo_use_arch 32
+  fetch_engine @ffmpeg-installer/win32-ia32 "$VELMO_ENGINE"
+  velmo_use_arch 64
+  fetch_engine @ffmpeg-installer/win32-x64 "$VELMO_ENGINE"
+}
+
+# prepare_prefix <32|64>: the prefix of one build, with the same settings for both.
 prepare_prefix() {
+  velmo_use_arch "$1"
   local stamp="$WINEPREFIX/.velmo-ready"
   if [ ! -f "$stamp" ]; then
-    say "initialising the Wine prefix at $WINEPREFIX"
+    say "initialising the $1-bit Wine prefix at $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1 || true
-    wineserver -w
+    "$VELMO_WINE" wineboot.exe -i </dev/null >/dev/null 2>&1 || true
+    "$WINESERVER" -w
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
   # The settings go in again whenever they changed, also into a prefix made before.
@@ -72,13 +89,19 @@ prepare_prefix() {
   local reg="$WINEPREFIX/velmo-settings.reg"
   { printf 'Windows Registry Editor Version 5.00\r\n'; tail -n +2 "$VELMO_ROOT/scripts/wine-settings.reg" | sed 's/$/\r/'; } \
     | iconv -f UTF-8 -t UTF-16 >"$reg"
-  wine regedit /S "$reg" </dev/null >/dev/null 2>&1
-  wineserver -w
+  "$VELMO_WINE" regedit.exe /S "$reg" </dev/null >/dev/null 2>&1
+  "$WINESERVER" -w
   echo "$settings" >"$stamp"
 }
 
+if [ "$VELMO_ARCH" = 32 ] && [ "$VELMO_RUNNABLE" = 64 ]; then
+  say "VELMO_ARCH=32, but this machine cannot run 32-bit code (its kernel refuses i386 programs)"
+  exit 1
+fi
 install_packages
 install_locale
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"  # again, now that the locale exists
-fetch_engine
-prepare_prefix
+fetch_engines
+for arch in $VELMO_RUNNABLE; do
+  prepare_prefix "$arch"
+done

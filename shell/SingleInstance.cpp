@@ -21,6 +21,9 @@ void SingleInstance::Open() {
 bool SingleInstance::CheckRunningInstance(HWND appWindow) {
   if (!view_) return false;
   // Claim the block atomically, so that two copies started together cannot both claim it.
+  // A window handle fits the 4-byte block in the 64-bit build too: the system keeps handles
+  // to 32 significant bits, shared by 32- and 64-bit processes, and sign-extends them, which
+  // the LONG -> LONG_PTR conversion below does. So either build finds a copy of the other.
   LONG mine = static_cast<LONG>(reinterpret_cast<LONG_PTR>(appWindow));
   LONG stored = InterlockedCompareExchange(view_, mine, 0);
   if (stored == 0) return false;

@@ -352,9 +352,11 @@ const TClassInfo& TWinControl::StaticClass() {
 
 const std::wstring& TWinControl::ControlAtomName() {
   static const std::wstring name = [] {
-    wchar_t buffer[40];
-    swprintf(buffer, 40, L"ControlOfs%.8X%.8X",
-             static_cast<unsigned>(reinterpret_cast<uintptr_t>(ModuleInstance())),
+    // The instance is written whole: 8 digits in the 32-bit build, 16 in the 64-bit one,
+    // whose image base (0x140000000) does not fit in 8.
+    wchar_t buffer[48];
+    swprintf(buffer, 48, L"ControlOfs%0*llX%.8X", static_cast<int>(2 * sizeof(void*)),
+             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(ModuleInstance())),
              static_cast<unsigned>(GetCurrentThreadId()));
     return std::wstring(buffer);
   }();

@@ -203,7 +203,8 @@ class TWinControl : public TControl {
 
   // The framework object of a window of this thread, or null.
   static TWinControl* FromHandle(HWND window);
-  // "ControlOfs" + module instance + creating thread id, 8 upper-case hex digits each.
+  // "ControlOfs" + module instance + creating thread id in upper-case hex: the instance as
+  // wide as a pointer (8 digits, 16 in the 64-bit build), the thread id in 8.
   static const std::wstring& ControlAtomName();
   // Paints the windowless children into dc (clipped, in their own coordinates).
   void PaintControls(HDC dc, TControl* first = nullptr);

@@ -4,19 +4,29 @@
 #include <cstring>
 #include <utility>
 
-static_assert(sizeof(void*) == 4, "the window-procedure thunk is 32-bit x86 code");
-
 namespace ui {
 
-// The thunk's code replaces the window-handle argument on the stack by the thunk's own
-// address and jumps to Trampoline, which finds the subclass from it. Its data says where
-// messages go once the owning object has let go of a window it could not unhook.
+// The thunk's code replaces the window-handle argument by the thunk's own address and jumps
+// to Trampoline, which finds the subclass from it. Its data says where messages go once the
+// owning object has let go of a window it could not unhook. The code is the only part that
+// differs between the 32-bit and the 64-bit build: the first argument lies on the stack in
+// one and in rcx in the other.
 #pragma pack(push, 1)
 struct SubclassThunk {
+#if defined(_M_IX86) || defined(__i386__)
   uint8_t movStackArgument[4];  // mov dword ptr [esp+4], imm32
   uint32_t context;
   uint8_t jump;  // jmp rel32
   int32_t jumpOffset;
+#elif defined(_M_X64) || defined(__x86_64__)
+  uint8_t movRcx[2];  // mov rcx, imm64
+  uint64_t context;
+  uint8_t movRax[2];  // mov rax, imm64
+  uint64_t target;
+  uint8_t jumpRax[2];  // jmp rax
+#else
+#error "the window-procedure thunk is written for x86 and x64"
+#endif
 
   WindowSubclass* owner;
   HWND window;
@@ -34,17 +44,33 @@ HANDLE ExecutableHeap() {
   return heap;
 }
 
-SubclassThunk* NewThunk(WindowSubclass* owner, HWND window, bool unicode) {
-  auto* thunk = static_cast<SubclassThunk*>(
-      HeapAlloc(ExecutableHeap(), HEAP_ZERO_MEMORY, sizeof(SubclassThunk)));
-  if (!thunk) return nullptr;
+void WriteCode(SubclassThunk* thunk) {
+#if defined(_M_IX86) || defined(__i386__)
   const uint8_t mov[4] = {0xC7, 0x44, 0x24, 0x04};
   std::memcpy(thunk->movStackArgument, mov, sizeof(mov));
-  thunk->context = reinterpret_cast<uint32_t>(thunk);
+  thunk->context = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(thunk));
   thunk->jump = 0xE9;
   auto target = reinterpret_cast<intptr_t>(&SubclassThunk::Trampoline);
   auto next = reinterpret_cast<intptr_t>(&thunk->jumpOffset) + sizeof(thunk->jumpOffset);
   thunk->jumpOffset = static_cast<int32_t>(target - next);
+#else
+  // An absolute jump: the heap may lie further than 2 GiB from the code.
+  thunk->movRcx[0] = 0x48;
+  thunk->movRcx[1] = 0xB9;
+  thunk->context = reinterpret_cast<uintptr_t>(thunk);
+  thunk->movRax[0] = 0x48;
+  thunk->movRax[1] = 0xB8;
+  thunk->target = reinterpret_cast<uintptr_t>(&SubclassThunk::Trampoline);
+  thunk->jumpRax[0] = 0xFF;
+  thunk->jumpRax[1] = 0xE0;
+#endif
+}
+
+SubclassThunk* NewThunk(WindowSubclass* owner, HWND window, bool unicode) {
+  auto* thunk = static_cast<SubclassThunk*>(
+      HeapAlloc(ExecutableHeap(), HEAP_ZERO_MEMORY, sizeof(SubclassThunk)));
+  if (!thunk) return nullptr;
+  WriteCode(thunk);
   thunk->owner = owner;
   thunk->window = window;
   thunk->unicode = unicode;

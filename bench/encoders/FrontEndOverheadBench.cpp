@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot make the clip:\n%s\n", made.console.c_str());
     return 1;
   }
+  std::printf("build: %d-bit\n", static_cast<int>(8 * sizeof(void*)));
   std::printf("clip: 640x360 25 fps, %d s, FLV; median of %d rounds\n", seconds, rounds);
   SetEnvironmentVariableA("VELMO_SHOW_ENGINE_LINE", "1");
   for (const char* key : {"mp4", "3gp", "avi", "mp3"}) {

@@ -52,6 +52,11 @@ def main():
                "testsrc=size=640x360:rate=25:duration=%g" % seconds, "-f", "lavfi", "-i",
                "sine=sample_rate=44100:duration=%g" % seconds, "-c:v", "flv1", "-c:a",
                "libmp3lame", win(clip)])
+        with open(os.path.join(dist, "ffmpeg.exe"), "rb") as exe:
+            head_bytes = exe.read(4096)
+        pe = int.from_bytes(head_bytes[0x3C:0x40], "little")
+        machine = int.from_bytes(head_bytes[pe + 4:pe + 6], "little")
+        print("build: %s (%s)" % ({0x14C: "32-bit", 0x8664: "64-bit"}.get(machine, "?"), dist))
         print("clip: 640x360, %g s, FLV; median of %d rounds" % (seconds, rounds))
         for key, (program, head, options, ext) in TARGETS.items():
             out = os.path.join(work, "out." + ext)

@@ -1,5 +1,6 @@
-// The program folder a user unpacks: every executable in it imports only DLLs that come with
-// Windows and carries no debug information, and the zip holds exactly that folder.
+// The program folders a user unpacks, of both builds: every executable in them is of the
+// folder's bitness, imports only DLLs that come with Windows and carries no debug
+// information, and each zip holds exactly its folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,8 +14,19 @@
 
 namespace {
 
-// The program folder; the tests see the Unix paths of the build on Wine's drive Z:.
-const std::string kDist = std::string("Z:") + VELMO_DIST_DIR;
+// One build's release: its program folder, its zip, and what its executables must say.
+struct Release {
+  const char* dist;
+  const char* zip;
+  const char* packageName;
+  std::uint32_t machine;        // the COFF header's machine field
+  std::uint32_t optionalMagic;  // PE32 or PE32+
+};
+const Release kReleases[] = {
+    {VELMO_DIST_32, VELMO_ZIP_32, VELMO_PACKAGE_NAME_32, 0x14C, 0x10B},
+    {VELMO_DIST_64, VELMO_ZIP_64, VELMO_PACKAGE_NAME_64, 0x8664, 0x20B},
+};
+
 const std::vector<std::string> kShipped = {"VelmoConvert.exe", "ffmpeg.exe", "ffmpegx.exe",
                                            "mencoder.exe", "engine/ffmpeg.exe"};
 
@@ -28,9 +40,12 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// What the headers of a 32-bit PE file say; `valid` is false for anything that does not read.
+// What the headers of a PE file (32- or 64-bit) say; `valid` is false for anything that does
+// not read.
 struct PeFile {
   bool valid = false;
+  std::uint32_t machine = 0;
+  std::uint32_t optionalMagic = 0;
   std::vector<std::string> imports;   // DLL names of the import directory
   std::vector<std::string> sections;  // section names, long ones read from the string table
   std::uint32_t symbols = 0;          // entries of the COFF symbol table, 0 when stripped
@@ -60,13 +75,25 @@ struct PeFile {
     if (!Has(0, 0x40) || bytes[0] != 'M' || bytes[1] != 'Z') return false;
     const std::size_t pe = U32(0x3C);
     if (!Has(pe, 24) || U32(pe) != 0x00004550) return false;
+    machine = U16(pe + 4);
     const std::size_t count = U16(pe + 6);
     symbols = U32(pe + 16);
     // Names longer than eight characters stand in the string table after the symbols, as
     // "/<offset>".
     const std::size_t strings = std::size_t{U32(pe + 12)} + std::size_t{symbols} * 18;
     const std::size_t optional = pe + 24, optionalSize = U16(pe + 20);
-    if (!Has(optional, optionalSize) || optionalSize < 104 || U16(optional) != 0x10B) return false;
+    if (!Has(optional, optionalSize)) return false;
+    optionalMagic = U16(optional);
+    // The data directories follow the fields that PE32+ widens to 64 bits.
+    std::size_t directories;
+    if (optionalMagic == 0x10B) {
+      directories = optional + 96;
+    } else if (optionalMagic == 0x20B) {
+      directories = optional + 112;
+    } else {
+      return false;
+    }
+    if (optionalSize < directories - optional + 16) return false;
     const std::size_t first = optional + optionalSize;
     if (!Has(first, count * 40)) return false;
     for (std::size_t i = 0; i < count; ++i) {
@@ -82,7 +109,7 @@ struct PeFile {
       sections.push_back(name);
       table.push_back({U32(s + 12), std::max(U32(s + 8), U32(s + 16)), U32(s + 20)});
     }
-    const std::uint32_t importRva = U32(optional + 96 + 8);
+    const std::uint32_t importRva = U32(directories + 8);
     if (importRva == 0) return true;
     for (std::size_t d = Offset(importRva); Has(d, 20) && U32(d + 12) != 0; d += 20) {
       const std::size_t name = Offset(U32(d + 12));
@@ -95,14 +122,32 @@ struct PeFile {
   }
 };
 
-TEST(ShippedExecutables, ImportOnlyDllsThatComeWithWindows) {
+class ShippedExecutables : public testing::TestWithParam<Release> {
+ protected:
+  std::string Path(const std::string& name) const {
+    return std::string(GetParam().dist) + "/" + name;
+  }
+};
+
+TEST_P(ShippedExecutables, AreOfTheirFoldersBitness) {
+  for (const std::string& name : kShipped) {
+    const std::vector<std::uint8_t> bytes = ReadFile(Path(name));
+    ASSERT_FALSE(bytes.empty()) << Path(name) << " is missing: scripts/build.sh cross both";
+    const PeFile pe(bytes);
+    ASSERT_TRUE(pe.valid) << name;
+    EXPECT_EQ(pe.machine, GetParam().machine) << name;
+    EXPECT_EQ(pe.optionalMagic, GetParam().optionalMagic) << name;
+  }
+}
+
+TEST_P(ShippedExecutables, ImportOnlyDllsThatComeWithWindows) {
   const std::set<std::string> system = {
       "kernel32.dll", "user32.dll",   "gdi32.dll",    "comctl32.dll", "comdlg32.dll", "shell32.dll",
       "ole32.dll",    "oleaut32.dll", "advapi32.dll", "msvcrt.dll",   "msimg32.dll",  "shlwapi.dll",
       "version.dll",  "winmm.dll",    "ws2_32.dll",   "imm32.dll",    "psapi.dll",    "bcrypt.dll",
       "crypt32.dll",  "avicap32.dll", "uxtheme.dll"};
   for (const std::string& name : kShipped) {
-    const std::vector<std::uint8_t> bytes = ReadFile(kDist + "/" + name);
+    const std::vector<std::uint8_t> bytes = ReadFile(Path(name));
     const PeFile pe(bytes);
     ASSERT_TRUE(pe.valid) << name;
     EXPECT_FALSE(pe.imports.empty()) << name;
@@ -112,9 +157,9 @@ TEST(ShippedExecutables, ImportOnlyDllsThatComeWithWindows) {
   }
 }
 
-TEST(ShippedExecutables, CarryNoDebugInformation) {
+TEST_P(ShippedExecutables, CarryNoDebugInformation) {
   for (const std::string& name : kShipped) {
-    const std::vector<std::uint8_t> bytes = ReadFile(kDist + "/" + name);
+    const std::vector<std::uint8_t> bytes = ReadFile(Path(name));
     const PeFile pe(bytes);
     ASSERT_TRUE(pe.valid) << name;
     EXPECT_EQ(pe.symbols, 0u) << name;
@@ -144,17 +189,22 @@ std::map<std::string, std::uint32_t> ZipEntries(const std::vector<std::uint8_t>&
   return entries;
 }
 
-TEST(ShippedExecutables, TheZipHoldsTheProgramFolderInAFolderNamedWithTheVersion) {
-  const std::vector<std::uint8_t> zip = ReadFile(std::string("Z:") + VELMO_ZIP);
-  ASSERT_FALSE(zip.empty()) << VELMO_ZIP;
+TEST_P(ShippedExecutables, TheZipHoldsTheProgramFolderInAFolderNamedWithTheVersion) {
+  const std::vector<std::uint8_t> zip = ReadFile(GetParam().zip);
+  ASSERT_FALSE(zip.empty()) << GetParam().zip;
   std::map<std::string, std::uint32_t> expected;
   for (const std::string& name : kShipped) {
-    expected[std::string(VELMO_PACKAGE_NAME) + "/" + name] =
-        static_cast<std::uint32_t>(ReadFile(kDist + "/" + name).size());
+    expected[std::string(GetParam().packageName) + "/" + name] =
+        static_cast<std::uint32_t>(ReadFile(Path(name)).size());
   }
   std::map<std::string, std::uint32_t> files = ZipEntries(zip);
   std::erase_if(files, [](const auto& e) { return e.first.back() == '/'; });  // folders
   EXPECT_EQ(files, expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Builds, ShippedExecutables, testing::ValuesIn(kReleases),
+                         [](const testing::TestParamInfo<Release>& info) {
+                           return info.param.machine == 0x14C ? "x86" : "x64";
+                         });
 
 }  // namespace

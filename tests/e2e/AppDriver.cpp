@@ -226,6 +226,8 @@ void App::SetEntryChecked(int index, bool checked) {
 }
 
 std::wstring App::EntryText(int index, int column) const {
+  // The item is laid out as the program reads it: the driver and the program come from one
+  // build tree, so they share a bitness and LVITEMW's layout.
   struct Remote {
     LVITEMW item;
     wchar_t text[512];

@@ -179,9 +179,10 @@ TEST(ControlOfs, TheWindowPropertyNamesTheFrameworkObject) {
   auto* edit = new TEdit(&form);
   edit->SetParent(&form);
   HWND window = edit->Handle();
-  wchar_t name[40];
-  swprintf(name, 40, L"ControlOfs%.8X%.8X",
-           static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
+  // The module instance whole, as wide as a pointer, then the thread id.
+  wchar_t name[48];
+  swprintf(name, 48, L"ControlOfs%0*llX%.8X", static_cast<int>(2 * sizeof(void*)),
+           static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
            static_cast<unsigned>(GetCurrentThreadId()));
   EXPECT_EQ(TWinControl::ControlAtomName(), name);
   EXPECT_EQ(GetPropW(window, name), edit);
