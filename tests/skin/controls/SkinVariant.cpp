@@ -62,6 +62,12 @@ std::string OurIni() {
 }
 
 std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini) {
+  auto data = std::make_unique<TSkinData>(nullptr);
+  LoadIni(*data, ini);
+  return data;
+}
+
+void LoadIni(TSkinData& data, const std::string& ini) {
   std::vector<SkinPackageEntry> entries;
   entries.push_back({"skin.ini", {ini.begin(), ini.end()}});
   for (const auto& item : fs::directory_iterator(kSkinFolder)) {
@@ -70,9 +76,7 @@ std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini) {
   }
   const std::vector<std::uint8_t> framed =
       FrameStoredSkin(StoreSkinPackage(BuildSkinPackage(entries)));
-  auto data = std::make_unique<TSkinData>(nullptr);
-  data->ReadSkinStream(framed);
-  return data;
+  data.ReadSkinStream(framed);
 }
 
 }  // namespace controltest

@@ -19,5 +19,8 @@ std::string DropSection(std::string ini, std::string_view section);
 std::string OurIni();
 // A skin data component holding our images and this INI text.
 std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini);
+// Loads our images with this INI text into the component, as a new skin file does: the
+// records change, the wrappers are not told.
+void LoadIni(TSkinData& data, const std::string& ini);
 
 }  // namespace controltest
