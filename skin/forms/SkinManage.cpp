@@ -289,7 +289,14 @@ bool TSkinManage::AddPopupMenu(HWND window) {
     default:
       break;
   }
-  if (!skinned) return false;
+  if (!skinned) {
+    // The kind was for this popup: a refused one must not leave it to the next.
+    if (popupSkinners_.empty()) {
+      popupKind_ = kPlainPopup;
+      popupsFromMenuBar_ = false;
+    }
+    return false;
+  }
   // Every popup still open is a level below this one.
   const int level = static_cast<int>(popupSkinners_.size());
   auto popup = std::make_unique<TWinSkinPopMenu>();

@@ -234,6 +234,23 @@ TEST_F(SkinManageTest, ASkinFileReskinsOpenWindows) {
   std::filesystem::remove(file);
 }
 
+// The kind the bar or the system menu sets is for the popup that opens next: one refused its
+// skin does not leave the kind to a later plain popup.
+TEST_F(SkinManageTest, APopupRefusedItsSkinLeavesNoKindBehind) {
+  data->SetSkinControls(data->SkinControls() & ~Bit(xcSystemMenu));
+  manager->SetPopupKind(TSkinManage::kSystemMenuPopup);
+  auto popup = [](const wchar_t* name) {
+    return PlainWindow(
+        {.className = name, .style = WS_POPUP, .bounds = {100, 100, 200, 200}, .show = false});
+  };
+  const HWND refused = popup(L"VelmoPopupA"), plain = popup(L"VelmoPopupB");
+  EXPECT_FALSE(manager->AddPopupMenu(refused));
+  EXPECT_TRUE(manager->AddPopupMenu(plain));
+  manager->RemovePopupMenu(plain);
+  DestroyWindow(refused);
+  DestroyWindow(plain);
+}
+
 TEST_F(SkinManageTest, AfterTheManagerWentWindowsAreLeftAlone) {
   ui::TForm* form = MakeForm();
   skin::DestroySkinManager();
