@@ -216,6 +216,20 @@ struct HoldWatch {
 };
 HoldWatch* HoldWatch::current = nullptr;
 
+// Windows sends the wheel to the window under the pointer: over the overlay, the list must
+// scroll (the default handler would give it to the form).
+TEST_F(InputListTest, TheWheelOverTheOverlayScrollsTheList) {
+  FillUntilTheBarShows();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));
+  ASSERT_EQ(TopIndex(), 0);
+  RECT r;
+  GetWindowRect(bar().Handle(), &r);
+  SendMessageW(bar().Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+               MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  Pump();
+  EXPECT_GT(TopIndex(), 0);
+}
+
 TEST_F(InputListTest, HoldingTheDownArrowRepeatsAndShowsItPressed) {
   FillUntilTheBarShows(60);
   const ui::Bitmap& strip = records().Scrollbar->Bitmap;
