@@ -180,6 +180,44 @@ TEST_F(OtherKindsTest, AMediaPlayerIsCoveredByASkinnedPanelThatFollowsIt) {
   EXPECT_FALSE(wrapper->Panel());
 }
 
+// Plain button windows are wrapped by their type: split buttons and command links are push
+// buttons, not radio buttons or check boxes.
+TEST_F(OtherKindsTest, PlainButtonWindowsAreWrappedByTheirType) {
+  struct Row {
+    DWORD type;
+    const char* wrapper;  // null: left alone
+  };
+  const Row rows[] = {
+      {BS_PUSHBUTTON, "TSkinButton"},
+      {BS_DEFPUSHBUTTON, "TSkinButton"},
+      {BS_SPLITBUTTON, "TSkinButton"},
+      {BS_DEFSPLITBUTTON, "TSkinButton"},
+      {BS_COMMANDLINK, "TSkinButton"},
+      {BS_DEFCOMMANDLINK, "TSkinButton"},
+      {BS_CHECKBOX, "TSkinCheckBox"},
+      {BS_AUTOCHECKBOX, "TSkinCheckBox"},
+      {BS_3STATE, "TSkinCheckBox"},
+      {BS_AUTO3STATE, "TSkinCheckBox"},
+      {BS_RADIOBUTTON, "TSkinRadioButton"},
+      {BS_AUTORADIOBUTTON, "TSkinRadioButton"},
+      {BS_GROUPBOX, nullptr},
+      {BS_OWNERDRAW, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.type);
+    HWND window = MakeWindow(L"Button", row.type, {20, 20, 160, 44}, L"按钮");
+    SkinWindow(window);
+    TControlWrapper* wrapper = WrapperOf<TControlWrapper>(window);
+    if (!row.wrapper) {
+      EXPECT_EQ(wrapper, nullptr);
+      continue;
+    }
+    ASSERT_NE(wrapper, nullptr);
+    const std::wstring name = wrapper->ClassName();
+    EXPECT_EQ(std::string(name.begin(), name.end()), row.wrapper);
+  }
+}
+
 TEST_F(OtherKindsTest, ATabSetDrawsItsCurrentTabFromTheSecondFrameUpsideDown) {
   auto* tabs = Make<TTabSet>({20, 20, 300, 44});
   Skin(*tabs);
