@@ -67,14 +67,17 @@ void TSkinManage::UnregisterSkinData(TSkinData& data) {
   std::erase(skinDatas_, &data);
   if (mainSkinData_ == &data) mainSkinData_ = nullptr;
   if (pendingSkinData_ == &data) pendingSkinData_ = nullptr;
-  // The skinners that paint from it let go now: none may read a freed skin.
+  // The skinners that paint from it let go now: none may read a freed skin. Windows that
+  // live on get back their frame, region, size, system menu and menu bar.
   for (size_t i = formSkinners_.size(); i-- > 0;) {
     TWinSkinForm* skinner = formSkinners_[i];
     if (skinner->SkinData() != &data) continue;
     formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
-    skinner->Unhook();
+    skinner->Restore();
     delete skinner;
   }
+  // Open popup menus painted from it are given back plain.
+  std::erase_if(popupSkinners_, [&](const auto& popup) { return popup->SkinData() == &data; });
 }
 
 void TSkinManage::ReloadSkinData(TSkinData& data) {

@@ -251,6 +251,26 @@ TEST_F(SkinManageTest, APopupRefusedItsSkinLeavesNoKindBehind) {
   DestroyWindow(plain);
 }
 
+// A skin data component that goes gives its windows back whole: the default frame around
+// the same client area, no region, the system menu.
+TEST_F(SkinManageTest, ASkinDataThatGoesGivesItsWindowsBackWhole) {
+  ui::TForm* form = MakeForm();
+  const HWND window = form->Handle();
+  RECT client{};
+  GetClientRect(window, &client);
+  data.reset();
+  Pump();
+  EXPECT_EQ(SendMessageW(window, skin::WM_SKINQUERY, 0, 0), 0);
+  EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(window, region), ERROR) << "the skin's region is kept";
+  DeleteObject(region);
+  RECT after{};
+  GetClientRect(window, &after);
+  EXPECT_EQ(after.right, client.right);
+  EXPECT_EQ(after.bottom, client.bottom);
+}
+
 TEST_F(SkinManageTest, AfterTheManagerWentWindowsAreLeftAlone) {
   ui::TForm* form = MakeForm();
   skin::DestroySkinManager();
