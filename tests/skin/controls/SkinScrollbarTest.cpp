@@ -230,6 +230,19 @@ TEST_F(InputListTest, TheWheelOverTheOverlayScrollsTheList) {
   EXPECT_GT(TopIndex(), 0);
 }
 
+// Skinning switched off (WM_SKINSTATE 0): the overlay goes, so that the list's own bar shows
+// and works; on again, it covers the bar.
+TEST_F(InputListTest, SkinningSwitchedOffHidesTheOverlay) {
+  FillUntilTheBarShows();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(bar().Handle()));
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 1, 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(bar().Handle()));
+}
+
 TEST_F(InputListTest, HoldingTheDownArrowRepeatsAndShowsItPressed) {
   FillUntilTheBarShows(60);
   const ui::Bitmap& strip = records().Scrollbar->Bitmap;
