@@ -1,6 +1,7 @@
 // Not a test: a board of real controls wrapped by the skin's wrappers, in their states, read
 // back from the screen into a BMP to look at.
 //   skin_control_gallery <output.bmp>            the board
+//   skin_control_gallery <output.bmp> <skin file> the board wearing another skin
 //   skin_control_gallery main <output.bmp>       the main window with its list filled
 //   skin_control_gallery progress <output.bmp>   the progress window during a run
 #include <windows.h>
@@ -17,7 +18,9 @@
 #include "skin/controls/SkinControls.h"
 #include "skin/data/BmpImage.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinImages.h"
 #include "skin/forms/ControlWrapper.h"
+#include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
@@ -99,16 +102,25 @@ int main(int argc, char** argv) {
   skin::RegisterSkinControls();
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_DATE_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  if (argc == 3) {
+  if (argc == 3 && (std::string(argv[1]) == "main" || std::string(argv[1]) == "progress")) {
     ui::Application().Initialize();
     TSkinData::RegisterClass();
     if (std::string(argv[1]) == "main") return MainWindow(argv[2]);
     if (std::string(argv[1]) == "progress") return ProgressWindow(argv[2]);
     return 2;
   }
-  if (argc != 2) return 2;
+  if (argc != 2 && argc != 3) return 2;
   Host host(kWidth, kHeight);
-  host.form().SetColor(RGB(227, 238, 253));
+  if (argc == 3) {
+    const std::string file = argv[2];
+    host.data().SetSkinFile(std::wstring(file.begin(), file.end()));
+    if (!host.data().SkinParsed()) return 3;
+    // As the control manager refreshes a skinner after a new skin.
+    host.skinner().BuildSysButtons();
+    SendMessageW(host.form().Handle(), skin::WM_SKINREFRESH, 0, 0);
+  }
+  host.form().SetColor(
+      static_cast<COLORREF>(skin::ResolveColour(host.data().Records().Colours.ButtonFace)));
   std::vector<std::wstring> lines = host.data().Skin3rd();
   lines.push_back(L"TTrackBar=trackbar");
   lines.push_back(L"TDateTimePicker=datetimepicker");
