@@ -354,10 +354,12 @@ bool TWinSkinForm::ClassifyBySkin3rd(const std::wstring& className, ui::TControl
   auto walk = [&] {
     if (windowed) WalkControls(*windowed);
   };
+  // A group's items; one the walk (or anything else) wrapped already is left as it is.
   auto items = [&](auto&& each) {
     if (!windowed) return;
     const std::vector<ui::TControl*> children = windowed->Controls();
-    for (ui::TControl* child : children) each(*child);
+    for (ui::TControl* child : children)
+      if (!IsWrappedControl(*this, *child)) each(*child);
   };
 
   if (kind == L"nil") {
