@@ -15,6 +15,7 @@
 #include "skin/controls/SkinTab31.h"
 #include "skin/controls/WMediaPlayer.h"
 #include "skin/data/ElementDrawing.h"
+#include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/TestControls.h"
 #include "tests/skin/controls/WrapperFixture.h"
 #include "ui/ComCtrls.h"
@@ -85,6 +86,27 @@ TEST_F(OtherKindsTest, ATrackBarsThumbIsTheSkinsOrAnOutlineWithoutIt) {
               track.Bitmap.Pixel(track.Bitmap.Width() / 2, track.Bitmap.Height() / 2));
     EXPECT_EQ(picture.Pixel(channel.left + 30, 1), Face());
   }
+}
+
+// The arrow button goes while skinning is switched off, and a picker with spin buttons
+// (DTS_UPDOWN) gets none over them.
+TEST_F(OtherKindsTest, ThePickersArrowButtonHidesWhenSkinningIsOffAndSpinButtonsGetNone) {
+  HWND spin = MakeWindow(DATETIMEPICK_CLASSW, DTS_UPDOWN, {20, 60, 180, 84});
+  auto* spinWrapper =
+      dynamic_cast<TSkinDateTime*>(AttachWindowWith(L"TSkinDateTime", spin, host->data()));
+  ASSERT_TRUE(spinWrapper);
+  EXPECT_EQ(spinWrapper->Arrow(), nullptr);
+
+  auto* picker = Make<TDateTimePicker>({20, 20, 180, 44});
+  Skin(*picker);
+  auto* wrapper = WrapperOf<TSkinDateTime>(picker->Handle());
+  ASSERT_TRUE(wrapper && wrapper->Arrow());
+  HWND arrow = wrapper->Arrow()->WindowHandle();
+  EXPECT_TRUE(IsWindowVisible(arrow));
+  SendMessageW(picker->Handle(), skin::WM_SKINSTATE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(arrow));
+  SendMessageW(picker->Handle(), skin::WM_SKINSTATE, 1, 0);
+  EXPECT_TRUE(IsWindowVisible(arrow));
 }
 
 TEST_F(OtherKindsTest, ADateTimePickerHasTheSkinsArrowButtonWhichOpensTheCalendar) {
