@@ -181,6 +181,11 @@ bool TSkinManage::SkinWindow(HWND window) {
   } else {
     skinner->HookWindow(*data);
   }
+  if (!skinner->Hooked()) {
+    // The window could not be subclassed (it went meanwhile): no entry stays for it.
+    FreeFormSkinner(skinner);
+    return false;
+  }
   PostMessageW(window, skin::WM_SKINACTIVATE, 0, skin::kSkinActivateParam);
   return true;
 }
