@@ -536,58 +536,9 @@ TEST(BareWindow, AListBoxWithoutAFrameworkControlGetsItsBarSkinnedAndScrollsFrom
   DestroyWindow(box);
 }
 
-TEST(ComboDropDown, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
-  Host host(300, 300);
-  HWND combo =
-      CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
-                      20, 20, 150, 200, host.form().Handle(), nullptr, nullptr, nullptr);
-  for (int i = 0; i < 60; ++i)
-    SendMessageW(combo, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>((L"项 " + std::to_wstring(i)).c_str()));
-  COMBOBOXINFO combo_info{};
-  combo_info.cbSize = sizeof(combo_info);
-  ASSERT_TRUE(GetComboBoxInfo(combo, &combo_info));
-  HWND list = combo_info.hwndList;
-  auto* bar = new TComboxScrollBar(nullptr);
-  bar->AttachWindow(list, host.data(), host.skinner(), host.skinner().ControlCanvas());
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  Pump();
-  RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-
-  SCROLLBARINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
-  RECT window;
-  GetWindowRect(list, &window);
-  const ui::Bitmap& strip = host.data().Records().Scrollbar->Bitmap;
-  const int frame = strip.Width() / 23;
-  const POINT inFrame = DifferingPoint(strip, 9, 10);
-  {
-    ui::WindowDC dc(list, ui::WindowDC::Area::Whole);
-    EXPECT_EQ(GetPixel(dc.get(), info.rcScrollBar.left - window.left + inFrame.x,
-                       info.rcScrollBar.top - window.top + inFrame.y),
-              strip.Pixel(8 * frame + inFrame.x, inFrame.y))
-        << "the up arrow";
-  }
-
-  // A press on the thumb drags it: the moves and the release are waiting in the queue.
-  const POINT thumb{(info.rcScrollBar.left + info.rcScrollBar.right) / 2,
-                    info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
-  ASSERT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
-  POINT moved{thumb.x - window.left, thumb.y + 60 - window.top};
-  SetCursorPos(thumb.x, thumb.y + 60);
-  PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(moved.x, moved.y));
-  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(moved.x, moved.y));
-  SendMessageW(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
-  EXPECT_FALSE(bar->Dragging());
-  EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
-  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-  delete bar;
-  DestroyWindow(combo);
-}
-
-// The drop-down list's bar shows its parts hot as an overlay does, and a quit
-// taken while its thumb is dragged ends the drag and stays for the program's loop.
+// The drop-down list's bar: painted from the skin into the list's frame, its thumb dragged
+// here, its parts hot as an overlay's, and a quit taken while its thumb is dragged left for
+// the program's loop.
 class ComboDropDownTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -638,6 +589,33 @@ class ComboDropDownTest : public ::testing::Test {
   TComboxScrollBar* bar = nullptr;
   SCROLLBARINFO info{};
 };
+
+TEST_F(ComboDropDownTest, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
+  RECT window;
+  GetWindowRect(list, &window);
+  const ui::Bitmap& strip = host->data().Records().Scrollbar->Bitmap;
+  const int frame = strip.Width() / 23;
+  const POINT inFrame = DifferingPoint(strip, 9, 10);
+  {
+    ui::WindowDC dc(list, ui::WindowDC::Area::Whole);
+    EXPECT_EQ(GetPixel(dc.get(), info.rcScrollBar.left - window.left + inFrame.x,
+                       info.rcScrollBar.top - window.top + inFrame.y),
+              strip.Pixel(8 * frame + inFrame.x, inFrame.y))
+        << "the up arrow";
+  }
+
+  // A press on the thumb drags it: the moves and the release are waiting in the queue.
+  const POINT thumb{(info.rcScrollBar.left + info.rcScrollBar.right) / 2,
+                    info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  ASSERT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+  POINT moved{thumb.x - window.left, thumb.y + 60 - window.top};
+  SetCursorPos(thumb.x, thumb.y + 60);
+  PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(moved.x, moved.y));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(moved.x, moved.y));
+  SendMessageW(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+  EXPECT_FALSE(bar->Dragging());
+  EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+}
 
 TEST_F(ComboDropDownTest, TheArrowsShowHot) {
   const ui::Bitmap& strip = host->data().Records().Scrollbar->Bitmap;
