@@ -272,8 +272,8 @@ class SkinSwitchTest : public ::testing::Test {
       Pump();
       ExpectNewSkin(frame, button, list, file.filename().string());
     };
-    // One round first: what the skins keep once made (caches, fonts) is made.
-    for (size_t i = 0; i < order.size(); ++i) swap(true);
+    // Two rounds first, swaps of both kinds: what is kept once made (caches, fonts) is made.
+    for (size_t i = 0; i < 2 * order.size(); ++i) swap(i % 2 == 1);
     const int gdi = gui_objects::GdiObjects(), user = gui_objects::UserObjects();
     for (int i = 0; i < kSwaps && !HasFatalFailure(); ++i) swap(i % 2 == 1);
     // On to the skin the count was taken with.
