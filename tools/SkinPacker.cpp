@@ -1,7 +1,8 @@
 // Packs a skin folder (one INI text and its BMP files) into the stored skin stream that the
-// main window's layout carries: u32 length, then u32 package size and the LZHUF bits.
+// main window's layout carries: u32 length, then u32 package size and the LZHUF bits. With
+// --file it writes a skin file instead (what SkinFile loads): the same without the length.
 //
-//   skin_packer <skin folder> <output file>
+//   skin_packer [--file] <skin folder> <output file>
 //
 // Every BMP must decode; the packed stream is read back and compared entry by entry before
 // the output is written, so a packer fault can never ship a damaged skin.
@@ -33,9 +34,11 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Fail("usage: skin_packer <skin folder> <output file>");
-  const fs::path folder = argv[1];
-  const fs::path output = argv[2];
+  const bool skinFile = argc == 4 && std::string(argv[1]) == "--file";
+  if (argc != 3 && !skinFile)
+    return Fail("usage: skin_packer [--file] <skin folder> <output file>");
+  const fs::path folder = argv[argc - 2];
+  const fs::path output = argv[argc - 1];
   std::error_code error;
   if (!fs::is_directory(folder, error)) return Fail("not a folder: " + folder.string());
 
@@ -72,7 +75,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  const std::vector<std::uint8_t> framed = FrameStoredSkin(stored);
+  const std::vector<std::uint8_t> framed = skinFile ? stored : FrameStoredSkin(stored);
   fs::create_directories(output.parent_path(), error);
   const fs::path temporary = output.string() + ".tmp";
   {

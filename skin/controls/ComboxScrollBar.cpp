@@ -31,10 +31,7 @@ bool TComboxScrollBar::ReadBar(SCROLLBARINFO& info, RECT& bar) const {
   return bar.right > bar.left && bar.bottom > bar.top;
 }
 
-void TComboxScrollBar::DrawBar() {
-  SCROLLBARINFO info;
-  RECT bar;
-  if (!Records() || !ReadBar(info, bar)) return;
+ScrollBarLook TComboxScrollBar::Look(const SCROLLBARINFO& info, const RECT& bar) const {
   ScrollBarLook look;
   look.vertical = true;
   look.size = {bar.right - bar.left, bar.bottom - bar.top};
@@ -42,8 +39,23 @@ void TComboxScrollBar::DrawBar() {
   look.thumbStart = info.xyThumbTop;
   look.thumbEnd = info.xyThumbBottom;
   look.disabled = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
+  return look;
+}
+
+int TComboxScrollBar::PartAt(POINT screen) const {
+  SCROLLBARINFO info;
+  RECT bar;
+  if (!ReadBar(info, bar) || !PtInRect(&info.rcScrollBar, screen)) return ScrollBarLook::kNone;
+  return Look(info, bar).HitTest(screen.y - info.rcScrollBar.top);
+}
+
+void TComboxScrollBar::DrawBar() {
+  SCROLLBARINFO info;
+  RECT bar;
+  if (!Records() || !ReadBar(info, bar)) return;
+  ScrollBarLook look = Look(info, bar);
   look.part = part_;
-  look.pressed = dragging_;
+  look.pressed = dragging_ || pressed_;
   if (dragging_) {
     const int thumb = look.thumbEnd - look.thumbStart;
     look.thumbStart = dragThumbStart_;
@@ -58,6 +70,28 @@ void TComboxScrollBar::DrawBar() {
 }
 
 bool TComboxScrollBar::BeforeMessage(ui::TMessage& m) {
+  const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  switch (m.Msg) {
+    case WM_NCLBUTTONDOWN:
+      if (m.WParam != HTVSCROLL) break;
+      // An arrow or the track: the system scrolls (inside the default handling), the bar shows
+      // the part pressed meanwhile.
+      part_ = PartAt(at);
+      if (part_ != ScrollBarLook::kThumb) {
+        pressed_ = true;
+        DrawBar();
+        const std::shared_ptr<bool> alive = AliveFlag();
+        CallPrevious(m);
+        if (!*alive) return false;
+        pressed_ = false;
+        part_ = PartAt(at);
+        DrawBar();
+        return false;
+      }
+      break;
+    default:
+      break;
+  }
   if (m.Msg == WM_NCLBUTTONDOWN && m.WParam == HTVSCROLL) {
     SCROLLBARINFO info;
     RECT bar;
@@ -76,6 +110,21 @@ bool TComboxScrollBar::BeforeMessage(ui::TMessage& m) {
 
 void TComboxScrollBar::AfterMessage(ui::TMessage& m) {
   switch (m.Msg) {
+    // After the system, which draws its own bar's hot parts on these.
+    case WM_NCMOUSEMOVE: {
+      const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      part_ = m.WParam == HTVSCROLL ? PartAt(at) : ScrollBarLook::kNone;
+      DrawBar();
+      if (part_ != ScrollBarLook::kNone) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, WindowHandle(), 0};
+        TrackMouseEvent(&track);
+      }
+      break;
+    }
+    case WM_NCMOUSELEAVE:
+      if (!pressed_ && !dragging_) part_ = ScrollBarLook::kNone;
+      DrawBar();
+      break;
     case WM_NCPAINT:
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -108,6 +157,7 @@ void TComboxScrollBar::DragThumb(POINT screen) {
   int position = info.nPos;
 
   SetCapture(list);
+  const std::shared_ptr<bool> alive = AliveFlag();
   dragging_ = true;
   part_ = ScrollBarLook::kThumb;
   dragThumbStart_ = pressThumb;
@@ -117,6 +167,11 @@ void TComboxScrollBar::DragThumb(POINT screen) {
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       WaitMessage();
       continue;
+    }
+    if (msg.message == WM_QUIT) {
+      // The application is ending: the drag ends, and the outer loop must see the quit too.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
     }
     if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
@@ -133,9 +188,12 @@ void TComboxScrollBar::DragThumb(POINT screen) {
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    // What that ran may have freed the list's wrapper (us) along with its control.
+    if (!*alive) return;
   }
-  if (!IsWindow(list)) return;
+  if (!*alive || !IsWindow(list)) return;
   SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+  if (!*alive) return;
   PostMessageW(list, WM_VSCROLL, SB_ENDSCROLL, 0);
   if (GetCapture() == list) ReleaseCapture();
   dragging_ = false;

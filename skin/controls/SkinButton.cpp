@@ -63,6 +63,8 @@ bool TSkinButton::BeforeMessage(ui::TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      // Without the image the system button shows its own press.
+      if (!image) break;
       if (GetFocus() != WindowHandle()) SetFocus(WindowHandle());
       state_ |= kPressed;
       PaintWindow(nullptr);
@@ -110,6 +112,11 @@ void TSkinButton::AfterMessage(ui::TMessage& m) {
     case WM_MOUSELEAVE:
       state_ &= ~(kHot | kPressed);
       Repaint();
+      break;
+    case WM_KILLFOCUS:
+      // Space held while the focus moves on: the button is no longer being pressed.
+      state_ &= ~kPressed;
+      TSkinControl::AfterMessage(m);
       break;
     case ui::CM_DIALOGKEY:
     case ui::CM_FOCUSCHANGED:

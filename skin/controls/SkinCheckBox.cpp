@@ -103,6 +103,9 @@ int TSkinCheckBox::BoxFrame() const {
 }
 
 bool TSkinCheckBox::BeforeMessage(ui::TMessage& m) {
+  // The strip is read where it lives: a new skin's records may come before the wrappers'
+  // refresh, and a box whose strip went must still be drawn (by the system) meanwhile.
+  if (m.Msg == WM_PAINT || m.Msg == WM_PRINTCLIENT || m.Msg == WM_ERASEBKGND) ChooseMode();
   switch (m.Msg) {
     case WM_PAINT:
       if (mode_ != 1) break;

@@ -62,6 +62,8 @@ class TSkinControl : public TControlWrapper {
   ui::TControl* FrameworkControl() const;
 
  protected:
+  // Stays true while the wrapper lives: taken before calling code that may free it.
+  std::shared_ptr<bool> AliveFlag() const { return alive_; }
   // True: the control's own handler is to run (then AfterMessage).
   virtual bool BeforeMessage(ui::TMessage& message);
   virtual void AfterMessage(ui::TMessage& message);

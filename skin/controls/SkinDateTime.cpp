@@ -1,5 +1,7 @@
 #include "skin/controls/SkinDateTime.h"
 
+#include <commctrl.h>
+
 #include "skin/controls/ArrowButton.h"
 #include "skin/data/SkinData.h"
 #include "ui/GdiObject.h"
@@ -33,12 +35,19 @@ RECT TSkinDateTime::ArrowBounds() const {
 void TSkinDateTime::MakeArrow() {
   const HWND window = WindowHandle();
   if (arrow_ || !window) return;
+  // A picker with spin buttons has no drop-down to cover.
+  if (GetWindowLongW(window, GWL_STYLE) & DTS_UPDOWN) return;
   // The arrow is a child of the picker, which must not paint over it.
   SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_CLIPCHILDREN);
   arrow_ = new TArrowButton(this, window, Records());
   const RECT r = ArrowBounds();
   arrow_->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
   ShowWindow(arrow_->Handle(), SW_SHOWNA);
+}
+
+void TSkinDateTime::SkinningSwitched(bool active) {
+  // Off: the picker's own drop-down button shows and works.
+  if (arrow_) ShowWindow(arrow_->Handle(), active ? SW_SHOWNA : SW_HIDE);
 }
 
 void TSkinDateTime::Notification(ui::TComponent* component, ui::TOperation operation) {

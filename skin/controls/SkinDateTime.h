@@ -21,6 +21,7 @@ class TSkinDateTime : public TSkinControl {
   void AfterMessage(ui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Notification(ui::TComponent* component, ui::TOperation operation) override;
+  void SkinningSwitched(bool active) override;
 
  private:
   void MakeArrow();

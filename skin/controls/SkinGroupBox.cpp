@@ -45,17 +45,20 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& rect) {
     RoundRect(target, 1, y, width - 1, height - 1, 5, 5);
   }
   if (!caption_.empty()) {
-    SIZE extent{};
-    GetTextExtentPoint32W(target, caption_.c_str(), static_cast<int>(caption_.size()), &extent);
+    // Measured and drawn as the system draws it: "&x" is an underlined x.
+    RECT measured{};
+    DrawTextW(target, caption_.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+    const SIZE extent{measured.right - measured.left, measured.bottom - measured.top};
     const bool right = (GetWindowLongW(WindowHandle(), GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
     const int x = right ? width - kCaptionInset - extent.cx : kCaptionInset;
     // The outline stops two pixels short of the caption on both sides.
     const RECT cell{x - 2, 0, x + extent.cx + 2, extent.cy};
-    SetBkMode(target, OPAQUE);
     SetBkColor(target, FaceColour());
+    ExtTextOutW(target, 0, 0, ETO_OPAQUE, &cell, L"", 0, nullptr);
+    SetBkMode(target, TRANSPARENT);
     SetTextColor(target, enabled_ ? FontColour() : ShadowColour());
-    ExtTextOutW(target, x, 0, ETO_OPAQUE, &cell, caption_.c_str(),
-                static_cast<UINT>(caption_.size()), nullptr);
+    RECT text{x, 0, x + extent.cx, extent.cy};
+    DrawTextW(target, caption_.c_str(), -1, &text, DT_SINGLELINE | DT_NOCLIP);
   }
   if (ui::TWinControl* control = Control()) control->PaintControls(target);
   face.CopyTo(dc);

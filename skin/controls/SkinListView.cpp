@@ -92,6 +92,7 @@ bool TSkinListView::BeforeMessage(ui::TMessage& m) {
 }
 
 void TSkinListView::SkinningSwitched(bool active) {
+  TSkinScrollbar::SkinningSwitched(active);
   if (active)
     ApplyCheckImages();
   else

@@ -118,6 +118,13 @@ void TSkinScrollbar::ConcealBars() {
   if (vertical_) vertical_->Conceal();
 }
 
+void TSkinScrollbar::SkinningSwitched(bool active) {
+  if (active)
+    UpdateBars();
+  else
+    ConcealBars();
+}
+
 bool TSkinScrollbar::BeforeMessage(ui::TMessage& m) {
   if (m.Msg == WM_NCPAINT && border_) {
     CallPrevious(m);

@@ -30,6 +30,8 @@ class TSkinScrollbar : public TSkinControl {
   bool BeforeMessage(ui::TMessage& message) override;
   void AfterMessage(ui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  // Off: the overlays go, so that the control's own bars show and work; on: back over them.
+  void SkinningSwitched(bool active) override;
 
   // Both overlays over their bars again (hidden where a bar is gone).
   void UpdateBars();

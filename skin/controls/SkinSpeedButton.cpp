@@ -28,17 +28,23 @@ bool TSkinSpeedButton::BeforeMessage(ui::TMessage& m) {
       PaintWindow(reinterpret_cast<HDC>(m.WParam));
       return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+      // The button's handler may free the button and us with it.
+      const std::shared_ptr<bool> alive = AliveFlag();
       CallPrevious(m);
+      if (!*alive) return false;
       state_ |= kPressed;
       Repaint();
       return false;
+    }
     case WM_LBUTTONUP:
       return true;
-    case ui::CM_RELEASE:
+    case ui::CM_RELEASE: {
+      const std::shared_ptr<bool> alive = AliveFlag();
       CallPrevious(m);
-      UnhookControl();
+      if (*alive) UnhookControl();
       return false;
+    }
     default:
       return TSkinControl::BeforeMessage(m);
   }

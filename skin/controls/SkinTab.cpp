@@ -65,6 +65,10 @@ void TSkinTab::MakeImages() {
   if (!HasImage(tabs)) return;
   imagesSide_ = TabSide();
   tabs_ = {tabs->Bitmap.Clone(), tabs->Margins, kTabFrames};
+  tile_ = tabs->Tile != 0;
+  trans_ = tabs->Trans != 0;
+  normalText_ = skin::ResolveColour(tabs->NormalColour2);
+  currentText_ = skin::ResolveColour(tabs->MouseOverColour2);
   const bool ownPane = tabs->Style == 1 && HasImage(records->TabPane.get());
   if (ownPane)
     pane_ = {records->TabPane->Bitmap.Clone(), records->TabPane->Margins, 1};
@@ -202,13 +206,8 @@ RECT TSkinTab::DrawTab(HDC dc, RECT r, int index, bool current) {
   }
   const int frame = current ? 2 : 1;
   const int shown = tabs_.reversed ? tabs_.frames - frame + 1 : frame;
-  const TDataSkinBorder& record = *Records()->Tabs;
-  skin::DrawElement(dc, r,
-                    {&tabs_.image,
-                     tabs_.margins,
-                     {tabs_.frames, shown, tabs_.stacked},
-                     record.Tile != 0,
-                     record.Trans != 0});
+  skin::DrawElement(
+      dc, r, {&tabs_.image, tabs_.margins, {tabs_.frames, shown, tabs_.stacked}, tile_, trans_});
 
   int image = -1;
   const std::wstring text = TabText(index, image);
@@ -219,7 +218,7 @@ RECT TSkinTab::DrawTab(HDC dc, RECT r, int index, bool current) {
   const int gap = imageWidth > 0 && !text.empty() ? 3 : 0;
 
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, skin::ResolveColour(current ? record.MouseOverColour2 : record.NormalColour2));
+  SetTextColor(dc, current ? currentText_ : normalText_);
   SIZE extent{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   const int length = imageWidth + gap + extent.cx;  // along the tab

@@ -59,6 +59,10 @@ class TSkinTab : public TSkinFaceControl {
   std::wstring TabText(int index, int& image) const;
 
   Turned tabs_, pane_;
+  // The tab record's drawing settings, kept with the images: between a new skin's records and
+  // the wrappers' refresh the live record may be gone.
+  bool tile_ = false, trans_ = false;
+  COLORREF normalText_ = 0, currentText_ = 0;
   Side imagesSide_ = Side::Top;
   bool imagesMade_ = false;
   TSkinUpDown* scroller_ = nullptr;  // owned

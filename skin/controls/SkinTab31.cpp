@@ -37,6 +37,10 @@ void TSkinTab31::MakeImage() {
   if (!HasImage(record)) return;
   tabs_ = record->Bitmap.Clone();
   skin::FlipVertical(tabs_);
+  tile_ = record->Tile != 0;
+  trans_ = record->Trans != 0;
+  normalText_ = skin::ResolveColour(record->NormalColour2);
+  currentText_ = skin::ResolveColour(record->MouseOverColour2);
   margins_ = {record->Margins.left, record->Margins.bottom, record->Margins.right,
               record->Margins.top};
 }
@@ -52,7 +56,6 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   FillFace(target, face.Local());
   ui::SelectObjectGuard font(target, ControlFont());
   SetBkMode(target, TRANSPARENT);
-  const TDataSkinBorder& record = *Records()->Tabs;
   const std::vector<std::wstring> names =
       control ? control->GetPropStrings(L"Tabs") : std::vector<std::wstring>{};
   const int current = skin::IntProperty(control, L"TabIndex");
@@ -65,13 +68,8 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
     const RECT r{x, 0, x + extent.cx + 2 * kTextPadding, face.Height() - 1};
     const bool selected = static_cast<int>(i) == current;
     skin::DrawElement(target, r,
-                      {&tabs_,
-                       margins_,
-                       {kTabFrames, selected ? 2 : 1, false},
-                       record.Tile != 0,
-                       record.Trans != 0});
-    SetTextColor(target,
-                 skin::ResolveColour(selected ? record.MouseOverColour2 : record.NormalColour2));
+                      {&tabs_, margins_, {kTabFrames, selected ? 2 : 1, false}, tile_, trans_});
+    SetTextColor(target, selected ? currentText_ : normalText_);
     RECT text = r;
     DrawTextW(target, names[i].c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     tabRects_.push_back(r);

@@ -29,5 +29,8 @@ class TSkinTab31 : public TSkinFaceControl {
 
   ui::Bitmap tabs_;  // upside down
   Margins margins_;
+  // Kept with the image: the live record may be gone until the wrappers' refresh.
+  bool tile_ = false, trans_ = false;
+  COLORREF normalText_ = 0, currentText_ = 0;
   std::vector<RECT> tabRects_;
 };

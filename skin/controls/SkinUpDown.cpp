@@ -52,12 +52,16 @@ bool TSkinUpDown::BeforeMessage(ui::TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP: {
+      // The control's handler (a change handler) may free the control and us with it.
+      const std::shared_ptr<bool> alive = AliveFlag();
       if (IsMouseDown(m.Msg)) {
         CallPrevious(m);
+        if (!*alive) return false;
         state_ |= kPressed;
       } else {
         state_ &= ~kPressed;
         CallPrevious(m);
+        if (!*alive) return false;
       }
       Repaint();
       return false;

@@ -113,6 +113,12 @@ LRESULT TWScrollbar::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       OnButtonUp(point);
       return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      // Where the wheel goes to the window under the pointer, the default would pass it to
+      // the parent form: the bar's control is the one to scroll.
+      if (target_ && IsWindow(target_)) return SendMessageW(target_, msg, wParam, lParam);
+      return 0;
     default:
       return DefWindowProcW(window_, msg, wParam, lParam);
   }

@@ -67,14 +67,17 @@ void TSkinManage::UnregisterSkinData(TSkinData& data) {
   std::erase(skinDatas_, &data);
   if (mainSkinData_ == &data) mainSkinData_ = nullptr;
   if (pendingSkinData_ == &data) pendingSkinData_ = nullptr;
-  // The skinners that paint from it let go now: none may read a freed skin.
+  // The skinners that paint from it let go now: none may read a freed skin. Windows that
+  // live on get back their frame, region, size, system menu and menu bar.
   for (size_t i = formSkinners_.size(); i-- > 0;) {
     TWinSkinForm* skinner = formSkinners_[i];
     if (skinner->SkinData() != &data) continue;
     formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
-    skinner->Unhook();
+    skinner->Restore();
     delete skinner;
   }
+  // Open popup menus painted from it are given back plain.
+  std::erase_if(popupSkinners_, [&](const auto& popup) { return popup->SkinData() == &data; });
 }
 
 void TSkinManage::ReloadSkinData(TSkinData& data) {
@@ -177,6 +180,11 @@ bool TSkinManage::SkinWindow(HWND window) {
     skinner->HookForm(*data, *form);
   } else {
     skinner->HookWindow(*data);
+  }
+  if (!skinner->Hooked()) {
+    // The window could not be subclassed (it went meanwhile): no entry stays for it.
+    FreeFormSkinner(skinner);
+    return false;
   }
   PostMessageW(window, skin::WM_SKINACTIVATE, 0, skin::kSkinActivateParam);
   return true;
@@ -289,7 +297,14 @@ bool TSkinManage::AddPopupMenu(HWND window) {
     default:
       break;
   }
-  if (!skinned) return false;
+  if (!skinned) {
+    // The kind was for this popup: a refused one must not leave it to the next.
+    if (popupSkinners_.empty()) {
+      popupKind_ = kPlainPopup;
+      popupsFromMenuBar_ = false;
+    }
+    return false;
+  }
   // Every popup still open is a level below this one.
   const int level = static_cast<int>(popupSkinners_.size());
   auto popup = std::make_unique<TWinSkinPopMenu>();

@@ -270,10 +270,13 @@ void TWinSkinForm::FitWindow(bool keepClient) {
     // A dialog whose caption would not fit is widened, its controls moved to the middle.
     const std::wstring text = ReadCaption();
     HDC screen = GetDC(nullptr);
-    ui::SelectObjectGuard font(screen, captionFont_.get());
     RECT measured{};
-    DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
-              DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+    {
+      // The old font goes back before the screen DC is released.
+      ui::SelectObjectGuard font(screen, captionFont_.get());
+      DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measured,
+                DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+    }
     ReleaseDC(nullptr, screen);
     const auto& title = *skinData_->Records().Title;
     const int needed = measured.right + title.Margins.left + title.Margins.right;

@@ -354,10 +354,12 @@ bool TWinSkinForm::ClassifyBySkin3rd(const std::wstring& className, ui::TControl
   auto walk = [&] {
     if (windowed) WalkControls(*windowed);
   };
+  // A group's items; one the walk (or anything else) wrapped already is left as it is.
   auto items = [&](auto&& each) {
     if (!windowed) return;
     const std::vector<ui::TControl*> children = windowed->Controls();
-    for (ui::TControl* child : children) each(*child);
+    for (ui::TControl* child : children)
+      if (!IsWrappedControl(*this, *child)) each(*child);
   };
 
   if (kind == L"nil") {
@@ -467,14 +469,25 @@ bool ClassifyWindowAs(TWinSkinForm& form, const std::wstring& name, HWND window)
       control->SetColor(static_cast<ui::TColor>(data.Records().Colours.ButtonFace));
   };
   if (name == L"button") {
-    if ((style & 0xB) == 0xB) return true;  // owner-drawn
-    if ((style & 7) == 7 || (style & 0x80)) return true;
-    if ((style & 3) == 3 || (style & 2) || (style & 5) == 5) {
-      if (Has(data, xcCheckBox)) WrapWindow(form, L"TSkinCheckBox", window);
-    } else if ((style & 9) == 9 || (style & 4)) {
-      if (Has(data, xcRadioButton)) WrapWindow(form, L"TSkinRadioButton", window);
-    } else if (Has(data, xcButton)) {
-      WrapWindow(form, L"TSkinButton", window);
+    if (style & BS_BITMAP) return true;
+    // By the type, not by bits of it: split buttons and command links are push buttons.
+    switch (style & BS_TYPEMASK) {
+      case BS_OWNERDRAW:
+      case BS_GROUPBOX:
+        return true;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        if (Has(data, xcCheckBox)) WrapWindow(form, L"TSkinCheckBox", window);
+        break;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        if (Has(data, xcRadioButton)) WrapWindow(form, L"TSkinRadioButton", window);
+        break;
+      default:
+        if (Has(data, xcButton)) WrapWindow(form, L"TSkinButton", window);
+        break;
     }
   } else if (name == L"combobox") {
     if (Has(data, xcCombo) && (style & 3) != CBS_SIMPLE) WrapWindow(form, L"TSkinComBox", window);

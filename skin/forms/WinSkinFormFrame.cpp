@@ -180,6 +180,8 @@ bool TWinSkinForm::IsButtonVisible(int index) {
   switch (data.Action) {
     case TWinSysButton::kClose:
       if (!sysMenu) visible = false;
+      // Drawn as the system menu shows Close: greyed when it is greyed or missing.
+      button.Enabled = visible && CanClose();
       break;
     case TWinSysButton::kMaximize:
       button.Enabled = maxBox && sysMenu;

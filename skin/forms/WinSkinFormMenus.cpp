@@ -250,6 +250,15 @@ void TWinSkinForm::TrackBarMenu(TMenuBtn& button) {
   PostMessageW(handle_, WM_COMMAND, button.Command, 0);
   if (!button.SubMenu || !button.ItemEnabled) return;
   if (hotObject_ != &button || button.State != TNCObject::kPressed) button.MouseDown();
+  // The drop-down opens without notifications: a raw window still updates its items on
+  // WM_INITMENUPOPUP as under the system's own bar (a framework form has done so already),
+  // before they are made the skin's.
+  if (!form_) {
+    const std::shared_ptr<bool> living = alive_;
+    SendMessageW(handle_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(button.SubMenu),
+                 MAKELPARAM(button.Index, FALSE));
+    if (!*living) return;
+  }
   tracking.form = this;
   tracking.openIndex = button.Index;
   GetWindowRect(handle_, &windowRect_);

@@ -163,8 +163,10 @@ void TWinSkinForm::BuildSysMenu() {
 bool TWinSkinForm::CanClose() const {
   HMENU menu = systemMenu_ ? systemMenu_ : GetSystemMenu(handle_, FALSE);
   if (!menu) return false;
+  // A greyed Close (a Yes/No message box, a window busy with something) closes nothing.
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
-  info.fMask = MIIM_ID;
-  return GetMenuItemInfoW(menu, SC_CLOSE, FALSE, &info) != FALSE;
+  info.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, SC_CLOSE, FALSE, &info)) return false;
+  return (info.fState & MFS_DISABLED) == 0;
 }

@@ -25,6 +25,7 @@ class TWinSkinPopMenu {
 
   // Subclasses the window; level 0 is a top-level popup, above it the submenu level.
   void Hook(HWND window, TSkinData& skinData, int level);
+  TSkinData* SkinData() const { return skinData_; }
   // Gives the window procedure back and drops the background.
   void Unhook();
 

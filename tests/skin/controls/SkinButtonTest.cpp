@@ -170,6 +170,22 @@ TEST_F(ButtonTest, TheSpaceKeyShowsThePressedLookAndTheButtonItselfClicks) {
   EXPECT_EQ(Pixel(window, at.x, at.y), FramePixel(size, 5, at));
 }
 
+TEST_F(ButtonTest, TheFocusMovingOnWhileSpaceIsHeldTakesThePressedLookAway) {
+  auto* button = Make<ui::TButton>({20, 20, 110, 50}, L"确定");
+  auto* other = Make<ui::TButton>({20, 60, 110, 90}, L"取消");
+  Skin(*button);
+  HWND window = button->Handle();
+  const SIZE size{90, 30};
+  const POINT at = DistinctPoint(size);
+  button->SetFocus();
+  SendMessageW(window, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  Pump();
+  ASSERT_EQ(Pixel(window, at.x, at.y), FramePixel(size, 2, at));
+  other->SetFocus();
+  Pump();
+  EXPECT_NE(Pixel(window, at.x, at.y), FramePixel(size, 2, at));
+}
+
 TEST_F(ButtonTest, ACaptionBreaksIntoTwoLinesAtItsFirstDoubleBar) {
   struct Case {
     const wchar_t* caption;

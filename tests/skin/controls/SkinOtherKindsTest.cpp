@@ -15,6 +15,7 @@
 #include "skin/controls/SkinTab31.h"
 #include "skin/controls/WMediaPlayer.h"
 #include "skin/data/ElementDrawing.h"
+#include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/TestControls.h"
 #include "tests/skin/controls/WrapperFixture.h"
 #include "ui/ComCtrls.h"
@@ -85,6 +86,27 @@ TEST_F(OtherKindsTest, ATrackBarsThumbIsTheSkinsOrAnOutlineWithoutIt) {
               track.Bitmap.Pixel(track.Bitmap.Width() / 2, track.Bitmap.Height() / 2));
     EXPECT_EQ(picture.Pixel(channel.left + 30, 1), Face());
   }
+}
+
+// The arrow button goes while skinning is switched off, and a picker with spin buttons
+// (DTS_UPDOWN) gets none over them.
+TEST_F(OtherKindsTest, ThePickersArrowButtonHidesWhenSkinningIsOffAndSpinButtonsGetNone) {
+  HWND spin = MakeWindow(DATETIMEPICK_CLASSW, DTS_UPDOWN, {20, 60, 180, 84});
+  auto* spinWrapper =
+      dynamic_cast<TSkinDateTime*>(AttachWindowWith(L"TSkinDateTime", spin, host->data()));
+  ASSERT_TRUE(spinWrapper);
+  EXPECT_EQ(spinWrapper->Arrow(), nullptr);
+
+  auto* picker = Make<TDateTimePicker>({20, 20, 180, 44});
+  Skin(*picker);
+  auto* wrapper = WrapperOf<TSkinDateTime>(picker->Handle());
+  ASSERT_TRUE(wrapper && wrapper->Arrow());
+  HWND arrow = wrapper->Arrow()->WindowHandle();
+  EXPECT_TRUE(IsWindowVisible(arrow));
+  SendMessageW(picker->Handle(), skin::WM_SKINSTATE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(arrow));
+  SendMessageW(picker->Handle(), skin::WM_SKINSTATE, 1, 0);
+  EXPECT_TRUE(IsWindowVisible(arrow));
 }
 
 TEST_F(OtherKindsTest, ADateTimePickerHasTheSkinsArrowButtonWhichOpensTheCalendar) {
@@ -178,6 +200,44 @@ TEST_F(OtherKindsTest, AMediaPlayerIsCoveredByASkinnedPanelThatFollowsIt) {
   EXPECT_FALSE(panel->Visible());
   wrapper->RestoreControl();
   EXPECT_FALSE(wrapper->Panel());
+}
+
+// Plain button windows are wrapped by their type: split buttons and command links are push
+// buttons, not radio buttons or check boxes.
+TEST_F(OtherKindsTest, PlainButtonWindowsAreWrappedByTheirType) {
+  struct Row {
+    DWORD type;
+    const char* wrapper;  // null: left alone
+  };
+  const Row rows[] = {
+      {BS_PUSHBUTTON, "TSkinButton"},
+      {BS_DEFPUSHBUTTON, "TSkinButton"},
+      {BS_SPLITBUTTON, "TSkinButton"},
+      {BS_DEFSPLITBUTTON, "TSkinButton"},
+      {BS_COMMANDLINK, "TSkinButton"},
+      {BS_DEFCOMMANDLINK, "TSkinButton"},
+      {BS_CHECKBOX, "TSkinCheckBox"},
+      {BS_AUTOCHECKBOX, "TSkinCheckBox"},
+      {BS_3STATE, "TSkinCheckBox"},
+      {BS_AUTO3STATE, "TSkinCheckBox"},
+      {BS_RADIOBUTTON, "TSkinRadioButton"},
+      {BS_AUTORADIOBUTTON, "TSkinRadioButton"},
+      {BS_GROUPBOX, nullptr},
+      {BS_OWNERDRAW, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.type);
+    HWND window = MakeWindow(L"Button", row.type, {20, 20, 160, 44}, L"按钮");
+    SkinWindow(window);
+    TControlWrapper* wrapper = WrapperOf<TControlWrapper>(window);
+    if (!row.wrapper) {
+      EXPECT_EQ(wrapper, nullptr);
+      continue;
+    }
+    ASSERT_NE(wrapper, nullptr);
+    const std::wstring name = wrapper->ClassName();
+    EXPECT_EQ(std::string(name.begin(), name.end()), row.wrapper);
+  }
 }
 
 TEST_F(OtherKindsTest, ATabSetDrawsItsCurrentTabFromTheSecondFrameUpsideDown) {

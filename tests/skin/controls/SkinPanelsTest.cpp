@@ -75,6 +75,22 @@ TEST_F(PanelsTest, AGroupBoxCaptionSitsEightPixelsInFromTheLeftOrFromTheRightWit
   }
 }
 
+// "&" in a group caption marks the access key, as the system draws it: "格式(&F)" shows
+// "格式(F)" with the F underlined, as wide as the caption without the "&".
+TEST_F(PanelsTest, AGroupBoxCaptionDrawsItsAccessKeyPrefix) {
+  auto width = [&](const wchar_t* caption) {
+    auto* group = Make<ui::TGroupBox>({20, 20, 260, 120}, caption);
+    Skin(*group);
+    const RECT ink = InkBox(Grab(group->Handle()), {0, 0, 240, 16}, Dark);
+    delete group;
+    made.pop_back();
+    return ink.right - ink.left;
+  };
+  const int plain = width(L"格式(F)");
+  ASSERT_GT(plain, 0);
+  EXPECT_EQ(width(L"格式(&F)"), plain);
+}
+
 TEST_F(PanelsTest, TheLabelsInsideAGroupBoxOrATabSheetAreDrawnOnItsFace) {
   auto* group = Make<ui::TGroupBox>({20, 20, 260, 120}, L"视频画质");
   auto* label = Make<ui::TLabel>({20, 40, 120, 56}, L"分辨率:", group);

@@ -216,6 +216,33 @@ struct HoldWatch {
 };
 HoldWatch* HoldWatch::current = nullptr;
 
+// Windows sends the wheel to the window under the pointer: over the overlay, the list must
+// scroll (the default handler would give it to the form).
+TEST_F(InputListTest, TheWheelOverTheOverlayScrollsTheList) {
+  FillUntilTheBarShows();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));
+  ASSERT_EQ(TopIndex(), 0);
+  RECT r;
+  GetWindowRect(bar().Handle(), &r);
+  SendMessageW(bar().Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+               MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  Pump();
+  EXPECT_GT(TopIndex(), 0);
+}
+
+// Skinning switched off (WM_SKINSTATE 0): the overlay goes, so that the list's own bar shows
+// and works; on again, it covers the bar.
+TEST_F(InputListTest, SkinningSwitchedOffHidesTheOverlay) {
+  FillUntilTheBarShows();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(bar().Handle()) != FALSE; }));
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(bar().Handle()));
+  SendMessageW(listWindow(), skin::WM_SKINSTATE, 1, 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(bar().Handle()));
+}
+
 TEST_F(InputListTest, HoldingTheDownArrowRepeatsAndShowsItPressed) {
   FillUntilTheBarShows(60);
   const ui::Bitmap& strip = records().Scrollbar->Bitmap;
@@ -509,30 +536,64 @@ TEST(BareWindow, AListBoxWithoutAFrameworkControlGetsItsBarSkinnedAndScrollsFrom
   DestroyWindow(box);
 }
 
-TEST(ComboDropDown, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
-  Host host(300, 300);
-  HWND combo =
-      CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
-                      20, 20, 150, 200, host.form().Handle(), nullptr, nullptr, nullptr);
-  for (int i = 0; i < 60; ++i)
-    SendMessageW(combo, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>((L"项 " + std::to_wstring(i)).c_str()));
-  COMBOBOXINFO combo_info{};
-  combo_info.cbSize = sizeof(combo_info);
-  ASSERT_TRUE(GetComboBoxInfo(combo, &combo_info));
-  HWND list = combo_info.hwndList;
-  auto* bar = new TComboxScrollBar(nullptr);
-  bar->AttachWindow(list, host.data(), host.skinner(), host.skinner().ControlCanvas());
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  Pump();
-  RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+// The drop-down list's bar: painted from the skin into the list's frame, its thumb dragged
+// here, its parts hot as an overlay's, and a quit taken while its thumb is dragged left for
+// the program's loop.
+class ComboDropDownTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = std::make_unique<Host>(300, 300);
+    combo =
+        CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                        20, 20, 150, 200, host->form().Handle(), nullptr, nullptr, nullptr);
+    for (int i = 0; i < 60; ++i)
+      SendMessageW(combo, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>((L"项 " + std::to_wstring(i)).c_str()));
+    COMBOBOXINFO comboInfo{};
+    comboInfo.cbSize = sizeof(comboInfo);
+    ASSERT_TRUE(GetComboBoxInfo(combo, &comboInfo));
+    list = comboInfo.hwndList;
+    bar = new TComboxScrollBar(nullptr);
+    bar->AttachWindow(list, host->data(), host->skinner(), host->skinner().ControlCanvas());
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+  }
+  void TearDown() override {
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    delete bar;
+    DestroyWindow(combo);
+    host.reset();
+  }
+  // What the bar shows at a point of the up arrow, and frame k's pixel there.
+  COLORREF UpArrowShown(POINT p) const {
+    RECT window;
+    GetWindowRect(list, &window);
+    ui::WindowDC dc(list, ui::WindowDC::Area::Whole);
+    return GetPixel(dc.get(), info.rcScrollBar.left - window.left + p.x,
+                    info.rcScrollBar.top - window.top + p.y);
+  }
+  COLORREF Frame(int k, POINT p) const {
+    const ui::Bitmap& strip = host->data().Records().Scrollbar->Bitmap;
+    return strip.Pixel((k - 1) * (strip.Width() / 23) + p.x, p.y);
+  }
+  POINT UpArrowCentre() const {
+    const int size = info.rcScrollBar.right - info.rcScrollBar.left;
+    return {(info.rcScrollBar.left + info.rcScrollBar.right) / 2, info.rcScrollBar.top + size / 2};
+  }
 
+  std::unique_ptr<Host> host;
+  HWND combo = nullptr, list = nullptr;
+  TComboxScrollBar* bar = nullptr;
   SCROLLBARINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+};
+
+TEST_F(ComboDropDownTest, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
   RECT window;
   GetWindowRect(list, &window);
-  const ui::Bitmap& strip = host.data().Records().Scrollbar->Bitmap;
+  const ui::Bitmap& strip = host->data().Records().Scrollbar->Bitmap;
   const int frame = strip.Width() / 23;
   const POINT inFrame = DifferingPoint(strip, 9, 10);
   {
@@ -554,9 +615,32 @@ TEST(ComboDropDown, TheListsBarIsPaintedFromTheSkinAndItsThumbDragsTheList) {
   SendMessageW(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
   EXPECT_FALSE(bar->Dragging());
   EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
-  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-  delete bar;
-  DestroyWindow(combo);
+}
+
+TEST_F(ComboDropDownTest, TheArrowsShowHot) {
+  const ui::Bitmap& strip = host->data().Records().Scrollbar->Bitmap;
+  const POINT hot = DifferingPoint(strip, 9, 12);
+  const POINT centre = UpArrowCentre();
+  SendMessageW(list, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(centre.x, centre.y));
+  EXPECT_EQ(bar->Part(), ScrollBarLook::kFirstArrow);
+  EXPECT_EQ(UpArrowShown(hot), Frame(12, hot)) << "hot";
+  SendMessageW(list, WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_EQ(bar->Part(), ScrollBarLook::kNone);
+  EXPECT_EQ(UpArrowShown(hot), Frame(9, hot)) << "normal again";
+}
+
+TEST_F(ComboDropDownTest, AQuitTakenWhileTheThumbIsDraggedIsLeftForTheProgram) {
+  const POINT thumb{(info.rcScrollBar.left + info.rcScrollBar.right) / 2,
+                    info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  RECT window;
+  GetWindowRect(list, &window);
+  PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(thumb.x - window.left, thumb.y + 20 - window.top));
+  PostQuitMessage(7);
+  SendMessageW(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+  EXPECT_FALSE(bar->Dragging());
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
 }
 
 }  // namespace

@@ -62,17 +62,23 @@ std::string OurIni() {
 }
 
 std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini) {
+  auto data = std::make_unique<TSkinData>(nullptr);
+  LoadIni(*data, ini);
+  return data;
+}
+
+std::vector<std::uint8_t> StoredSkinWithIni(const std::string& ini) {
   std::vector<SkinPackageEntry> entries;
   entries.push_back({"skin.ini", {ini.begin(), ini.end()}});
   for (const auto& item : fs::directory_iterator(kSkinFolder)) {
     if (item.path().extension() == ".bmp")
       entries.push_back({item.path().filename().string(), ReadFile(item.path())});
   }
-  const std::vector<std::uint8_t> framed =
-      FrameStoredSkin(StoreSkinPackage(BuildSkinPackage(entries)));
-  auto data = std::make_unique<TSkinData>(nullptr);
-  data->ReadSkinStream(framed);
-  return data;
+  return StoreSkinPackage(BuildSkinPackage(entries));
+}
+
+void LoadIni(TSkinData& data, const std::string& ini) {
+  data.ReadSkinStream(FrameStoredSkin(StoredSkinWithIni(ini)));
 }
 
 }  // namespace controltest

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/data/SkinData.h"
 
@@ -17,7 +18,12 @@ std::string SetKey(std::string ini, std::string_view section, std::string_view k
 std::string DropSection(std::string ini, std::string_view section);
 // Our skin's INI text.
 std::string OurIni();
+// Our images and this INI text as a skin file holds them.
+std::vector<std::uint8_t> StoredSkinWithIni(const std::string& ini);
 // A skin data component holding our images and this INI text.
 std::unique_ptr<TSkinData> SkinWithIni(const std::string& ini);
+// Loads our images with this INI text into the component, as a new skin file does: the
+// records change, the wrappers are not told.
+void LoadIni(TSkinData& data, const std::string& ini);
 
 }  // namespace controltest

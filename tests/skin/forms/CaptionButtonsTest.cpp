@@ -168,6 +168,33 @@ TEST_F(CaptionButtonsTest, ADisabledButtonShowsItsFourthFrame) {
   DestroyWindow(window);
 }
 
+// A Close the system menu greys or lacks: the × shows its disabled frame and a click on it
+// closes nothing (on Windows a Yes/No message box greys Close so).
+TEST_F(CaptionButtonsTest, AGreyedOrMissingCloseShowsADisabledCrossThatDoesNothing) {
+  const std::function<void(HMENU)> rows[] = {
+      [](HMENU menu) { EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED); },
+      [](HMENU menu) { DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND); },
+  };
+  for (const auto& change : rows) {
+    const HWND window = PlainWindow(WS_OVERLAPPEDWINDOW);
+    ASSERT_TRUE(WaitSkinned(window));
+    TWinSkinForm& skinner = *Skinner(window);
+    TWinSysButton* close = Button(window, TWinSysButton::kClose);
+    ASSERT_NE(close, nullptr);
+    EXPECT_TRUE(close->Enabled);
+    change(GetSystemMenu(window, FALSE));
+    SendMessageW(window, WM_NCPAINT, 1, 0);
+    close = Button(window, TWinSysButton::kClose);
+    ASSERT_NE(close, nullptr);
+    EXPECT_FALSE(close->Enabled);
+    const POINT p = Telling(skinner, *close, {1, 4});
+    EXPECT_EQ(Shown(window, *close, p), Expected(skinner, *close, 4, p));
+    Click(window, *close);
+    EXPECT_TRUE(IsWindowVisible(window));
+    DestroyWindow(window);
+  }
+}
+
 // The same skin with a three-frame maximize image: a disabled button has no frame of its
 // own and shows the normal one.
 class ThreeFrameButtonTest : public CaptionButtonsTest {

@@ -333,6 +333,25 @@ TEST_F(SingleControlTest, Skin3rdKindsMakeTheirWrappersUnderTheirOwnSwitches) {
   }
 }
 
+// A group kind wraps its items, and the same pass's walk reaches them too: each is wrapped
+// once (a second wrapper would chain the control's handler into the first, freed later).
+TEST_F(SingleControlTest, AGroupsItemsAreWrappedOnceWhateverReachesThemFirst) {
+  for (const wchar_t* kind : {L"checkgroup", L"radiogroup"}) {
+    SCOPED_TRACE(std::string(kind, kind + wcslen(kind)));
+    data->SetSkin3rd({std::wstring(L"TThirdParty=") + kind});
+    auto* box = Add<TThirdParty>();
+    ui::TControl* item = std::wstring(kind) == L"checkgroup"
+                             ? static_cast<ui::TControl*>(Add<ui::TCheckBox>(box))
+                             : Add<ui::TRadioButton>(box);
+    skinner->ClassifyControl(*item, box);  // reached first by itself
+    skinner->SkinFormControls(*form);
+    int wrappers = 0;
+    for (TControlWrapper* w : skinner->Controls()) wrappers += w->Owner() == item;
+    EXPECT_EQ(wrappers, 1);
+    delete box;
+  }
+}
+
 TEST_F(SingleControlTest, ABitmapButtonWithItsSwitchOffStaysUnskinnedWhateverThePushButtonsSwitch) {
   auto* bit = Add<ui::TTntBitBtn>();
   data->SetSkinControls(0x3FFFFF & ~Bit(xcBitBtn));

@@ -78,6 +78,42 @@ TEST_F(FrameTest, TheKeyColouredCornerLiesOutsideTheRegion) {
   DestroyWindow(below);
 }
 
+// The region follows the window's size: the right-hand corners are cut where the window now
+// ends, and the new right edge is inside.
+TEST_F(FrameTest, TheRegionIsRebuiltWhenTheWindowIsResized) {
+  const HWND window = MakeForm()->Handle();
+  ASSERT_EQ(Records().FrameRight->Bitmap.Pixel(Records().FrameRight->Bitmap.Width() / 2 - 1, 0),
+            RGB(255, 0, 255));
+  for (const int width : {520, 360}) {
+    SCOPED_TRACE(width);
+    SetWindowPos(window, nullptr, 0, 0, width, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(50ms);
+    ui::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(window, region.get()), ERROR);
+    RECT box{};
+    GetRgnBox(region.get(), &box);
+    EXPECT_EQ(box.right, width);
+    EXPECT_FALSE(PtInRegion(region.get(), width - 1, 0)) << "the corner's key pixels";
+    EXPECT_TRUE(PtInRegion(region.get(), width - 1, 150));
+  }
+}
+
+// A double click on the caption maximizes, and another one restores.
+TEST_F(FrameTest, ADoubleClickOnTheCaptionMaximizesAndRestores) {
+  const HWND window = MakeForm()->Handle();
+  RECT normal{};
+  GetWindowRect(window, &normal);
+  const POINT caption{normal.left + (normal.right - normal.left) / 2, normal.top + 8};
+  for (const bool zoomed : {true, false}) {
+    SendMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+    Pump(100ms);
+    EXPECT_EQ(IsZoomed(window) != FALSE, zoomed);
+  }
+  RECT back{};
+  GetWindowRect(window, &back);
+  EXPECT_EQ(back.right - back.left, normal.right - normal.left);
+}
+
 TEST_F(FrameTest, AMinimizedWindowIsATitleBarOnTheFaceColour) {
   // Minimized windows arranged on the screen rather than hidden, so that they can be seen.
   MINIMIZEDMETRICS metrics{sizeof metrics};

@@ -296,9 +296,41 @@ TEST_F(MenuBarTest, TheBarGoesAndComesWithTheFormsMenu) {
 }
 
 std::vector<WPARAM> rawCommands;
+std::vector<HMENU> rawInits;
 LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) rawCommands.push_back(wParam);
+  // The owner brings its items up to date as the menu opens.
+  if (msg == WM_INITMENUPOPUP) {
+    rawInits.push_back(reinterpret_cast<HMENU>(wParam));
+    CheckMenuItem(reinterpret_cast<HMENU>(wParam), 103, MF_BYCOMMAND | MF_CHECKED);
+  }
   return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// A raw window's bar menu: the owner gets WM_INITMENUPOPUP to update the items before they
+// show, as under the system's own bar.
+TEST_F(MenuBarTest, ARawWindowsBarMenuLetsTheOwnerUpdateItsItems) {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 103, L"自动换行");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+  const HWND window = PlainWindow({.className = L"VelmoRawMenu2",
+                                   .bounds = {100, 100, 500, 400},
+                                   .procedure = RawMenuProc,
+                                   .show = false});
+  SetMenu(window, bar);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  ASSERT_TRUE(WaitSkinned(window));
+  rawInits.clear();
+  UINT shownState = 0;
+  MenuWatch watch([&](HWND) { shownState = GetMenuState(file, 103, MF_BYCOMMAND); });
+  SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_TRUE(watch.finished());
+  Pump(100ms);
+  EXPECT_NE(std::find(rawInits.begin(), rawInits.end(), file), rawInits.end());
+  EXPECT_TRUE(shownState & MF_CHECKED);
+  DestroyWindow(window);
 }
 
 // A window no framework form stands behind, right to left, with a menu made by hand: the bar

@@ -234,6 +234,43 @@ TEST_F(SkinManageTest, ASkinFileReskinsOpenWindows) {
   std::filesystem::remove(file);
 }
 
+// The kind the bar or the system menu sets is for the popup that opens next: one refused its
+// skin does not leave the kind to a later plain popup.
+TEST_F(SkinManageTest, APopupRefusedItsSkinLeavesNoKindBehind) {
+  data->SetSkinControls(data->SkinControls() & ~Bit(xcSystemMenu));
+  manager->SetPopupKind(TSkinManage::kSystemMenuPopup);
+  auto popup = [](const wchar_t* name) {
+    return PlainWindow(
+        {.className = name, .style = WS_POPUP, .bounds = {100, 100, 200, 200}, .show = false});
+  };
+  const HWND refused = popup(L"VelmoPopupA"), plain = popup(L"VelmoPopupB");
+  EXPECT_FALSE(manager->AddPopupMenu(refused));
+  EXPECT_TRUE(manager->AddPopupMenu(plain));
+  manager->RemovePopupMenu(plain);
+  DestroyWindow(refused);
+  DestroyWindow(plain);
+}
+
+// A skin data component that goes gives its windows back whole: the default frame around
+// the same client area, no region, the system menu.
+TEST_F(SkinManageTest, ASkinDataThatGoesGivesItsWindowsBackWhole) {
+  ui::TForm* form = MakeForm();
+  const HWND window = form->Handle();
+  RECT client{};
+  GetClientRect(window, &client);
+  data.reset();
+  Pump();
+  EXPECT_EQ(SendMessageW(window, skin::WM_SKINQUERY, 0, 0), 0);
+  EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(window, region), ERROR) << "the skin's region is kept";
+  DeleteObject(region);
+  RECT after{};
+  GetClientRect(window, &after);
+  EXPECT_EQ(after.right, client.right);
+  EXPECT_EQ(after.bottom, client.bottom);
+}
+
 TEST_F(SkinManageTest, AfterTheManagerWentWindowsAreLeftAlone) {
   ui::TForm* form = MakeForm();
   skin::DestroySkinManager();
