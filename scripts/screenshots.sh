@@ -25,8 +25,9 @@ done
 convert "$shots/board.bmp" docs/skin-controls.png
 echo docs/skin-controls.png
 # The same board wearing the second skin, loaded as a skin file.
-wine "$VELMO_BUILD_DIR/tests/skin/controls/skin_control_gallery.exe" "$(winepath -w "$shots")\\board-ember.bmp" \
-  "$(winepath -w "$VELMO_BUILD_DIR/resources/skin-ember/VelmoEmber.skin")" </dev/null >/dev/null
+ember=$("$VELMO_WINE" winepath.exe -w "$VELMO_TREE/resources/skin-ember/VelmoEmber.skin" 2>/dev/null | tr -d '\r')
+"$VELMO_WINE" "$VELMO_TREE/tests/skin/controls/skin_control_gallery.exe" "$winshots\\board-ember.bmp" \
+  "$ember" </dev/null >/dev/null
 convert "$shots/board-ember.bmp" docs/skin-controls-ember.png
 echo docs/skin-controls-ember.png
 rm -rf "$shots"
