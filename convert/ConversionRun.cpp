@@ -118,6 +118,22 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   progress_.SetDetailText(L"");
   std::optional<std::wstring> path = host_.EntryPath(id);
   if (!path) throw EntryError("entry without a path");
+  // The settings are read for each entry: the user may change them while the run goes on.
+  std::wstring resolution = host_.ResolutionText();
+  resolution_ =
+      resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
+  std::wstring folder = host_.OutputFolderText();
+  // Without a folder the encoder would write into its working folder, the program's own.
+  if (folder.find_first_not_of(L" \t") == std::wstring::npos) throw EntryError("no output folder");
+  if (!IsAbsolute(folder))
+    folder = ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
+  if (foldersMade_.insert(PathKey(folder)).second) {
+    std::wstring create = folder;
+    while (create.size() > 3 && create.back() == L'\\') create.pop_back();
+    SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
+  }
+  outputFolder_ = EncoderPathText(folder);
+  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
   std::optional<std::string> exactSource = ExactAnsi(*path);
   std::string source = exactSource ? *exactSource : EncoderPathText(*path);
   std::string baseName = exactSource ? std::string() : RepresentableBaseName(*path);
@@ -172,6 +188,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
 
   current_.reset();
   outputsMade_[PathKey(output)] = PathKey(*path);
+  lastFolder_ = folder;
   progress_.SetTotalPosition(progress_.TotalPosition() + 1);
   progress_.SetCurrentPosition(0);
   host_.SetEntryIcon(id, kIconDone);
@@ -197,6 +214,9 @@ void ConversionRun::Convert(std::string_view key) {
   current_.reset();
   sourcesDeleted_.clear();
   outputsMade_.clear();
+  foldersMade_.clear();
+  lastFolder_.clear();
+  concluded_ = 0;
 
   if (!NextEntry()) {
     host_.ShowMessage(L"没有找到可以转换的文件", L"转换", MB_OK | MB_ICONINFORMATION);
@@ -204,21 +224,6 @@ void ConversionRun::Convert(std::string_view key) {
     running_ = false;
     return;
   }
-
-  // The settings of the run are taken once: the user may change them while it runs.
-  std::wstring resolution = host_.ResolutionText();
-  resolution_ =
-      resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
-  std::wstring folder = host_.OutputFolderText();
-  if (!folder.empty()) {
-    std::wstring create = IsAbsolute(folder)
-                              ? folder
-                              : ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
-    while (create.size() > 3 && create.back() == L'\\') create.pop_back();
-    SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
-  }
-  outputFolder_ = EncoderPathText(folder);
-  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
 
   UpdateTotalMax();
   progress_.SetCurrentPosition(0);
@@ -233,8 +238,9 @@ void ConversionRun::Convert(std::string_view key) {
     UpdateTotalMax();
     int indexAtStart = host_.EntryIndex(*id).value_or(0);
     try {
-      ConvertEntry(*id, key);
+      if (ConvertEntry(*id, key) == EntryResult::Completed) ++concluded_;
     } catch (const std::exception&) {
+      ++concluded_;
       RemoveUnfinishedOutput();
       ShowEntryError(*id, indexAtStart);
     }
@@ -242,7 +248,9 @@ void ConversionRun::Convert(std::string_view key) {
     ui::ProcessMessages();
   }
 
-  bool cancelled = IsCancelRequested();
+  // A run whose every entry was removed or abandoned has nothing to offer: it ends like a
+  // cancelled one. One whose entries failed still asks.
+  bool cancelled = IsCancelRequested() || concluded_ == 0;
   if (cancelled) {
     ui::ProcessMessages();
   } else {
@@ -251,10 +259,12 @@ void ConversionRun::Convert(std::string_view key) {
     progress_.SetTotalPosition(progress_.TotalMax());
     int answer = host_.ShowMessage(L"转换已经全部完成.是否立即打开保存转换文件的目录?", L"成功",
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (answer == IDYES) host_.OpenInShell(ToAnsi(host_.OutputFolderText()));
+    // The folder the last entry wrote to: the box may have been changed during the run.
+    if (answer == IDYES)
+      host_.OpenInShell(ToAnsi(lastFolder_.empty() ? host_.OutputFolderText() : lastFolder_));
     ui::ProcessMessages();
   }
-  EndSteps(IsCancelRequested());
+  EndSteps(cancelled || IsCancelRequested());
 
   // Entries whose source is gone leave the list, also after a cancel: they point at nothing.
   // Entries that failed or were not reached stay, so that the user sees what is left to do.

@@ -68,4 +68,7 @@ class ConversionRun {
   // Outputs completed in this run, by full path in upper case, with their sources: another
   // source must not write over one.
   std::map<std::wstring, std::wstring> outputsMade_;
+  std::set<std::wstring> foldersMade_;  // output folders created, by PathKey
+  std::wstring lastFolder_;             // the output folder of the last completed entry
+  int concluded_ = 0;                   // entries that completed or failed
 };

@@ -137,6 +137,9 @@ constexpr char kConverts[] =
     "out frame= 5 time=1.00 bitrate=\\r\nsleep 30\noutput converted\n"
     "out frame= 9 time=2.00 bitrate=\\r\nsleep 30\nreport\n";
 
+const std::wstring kErrorOne = L"转换第1个文件时出现错误";
+const std::wstring kQuestion = L"转换已经全部完成.是否立即打开保存转换文件的目录?";
+
 class ConversionRunTest : public testing::Test {
  protected:
   ConversionRunTest()
@@ -407,6 +410,62 @@ TEST_F(ConversionRunTest, NamesOutsideTheAnsiCodePageConvert) {
   EXPECT_THAT(host.entries, IsEmpty());
 }
 
+// The folder and the resolution are read for each entry: a folder chosen during the run gets
+// the next entries (created then), and Yes opens the one the last entry wrote to.
+TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  Add(L"b.flv");
+  fs::path later = folder.path / L"后来" / L"选的";
+  progress.onTotal = [&] {
+    host.outputFolder = later.wstring() + L"\\";
+    host.resolution = L"320x240";
+  };
+  host.answer = IDYES;
+  host.onMessage = [&](const std::wstring&) { host.outputFolder = folder.path.wstring(); };
+  run.Convert("mp4");
+
+  EXPECT_TRUE(fs::exists(Output(L"a.mp4")));
+  EXPECT_TRUE(fs::exists(later / L"b.mp4"));
+  std::vector<std::string> lines = folder.LoggedCommandLines("ffmpeg.exe");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_THAT(lines[0], testing::Not(testing::HasSubstr("320x240")));
+  EXPECT_THAT(lines[1], testing::HasSubstr("320x240"));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(ui::AnsiToWide(host.opened[0], CP_ACP), later.wstring() + L"\\");
+}
+
+// Without an output folder the encoder would write into its working folder (the program's):
+// such an entry is an entry error and nothing is written anywhere.
+TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  for (const wchar_t* text : {L"", L"  "}) {
+    host.outputFolder = text;
+    host.messages.clear();
+    run.Convert("mp4");
+    EXPECT_THAT(host.MessageTexts(), ElementsAre(L"转换第1个文件时出现错误", kQuestion));
+  }
+  EXPECT_THAT(folder.LoggedCommandLines("ffmpeg.exe"), IsEmpty());
+  EXPECT_FALSE(fs::exists(folder.path / L"a.mp4"));
+}
+
+// A run whose every entry left the list before it completed or failed ends like a cancelled
+// one: no question, no folder opened.
+TEST_F(ConversionRunTest, ARunWhoseEntriesWereAllRemovedEndsWithoutTheQuestion) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  Add(L"b.flv");
+  host.answer = IDYES;
+  progress.onProgress = [&] { host.entries.clear(); };
+  run.Convert("mp4");
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_THAT(host.opened, IsEmpty());
+  EXPECT_EQ(progress.closed, 1);
+  EXPECT_THAT(host.startEnabled, ElementsAre(false, true));
+  EXPECT_FALSE(fs::exists(Output(L"a.mp4")));
+}
+
 // ---- Cancel: whatever the moment, no source and no finished output is lost ----------------
 
 enum class Moment {
@@ -529,8 +588,6 @@ struct FaultCase {
   const wchar_t* list;
 };
 
-const std::wstring kErrorOne = L"转换第1个文件时出现错误";
-const std::wstring kQuestion = L"转换已经全部完成.是否立即打开保存转换文件的目录?";
 constexpr char kMencoderStatus[] =
     "out Pos:   1.0s     25f ( 50%)  25.00fps Trem:   0min   0mb  A-V:0.000 [0:0]\\r\nsleep 30\n";
 
