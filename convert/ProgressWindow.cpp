@@ -66,6 +66,8 @@ void TTntForm2::CloseProgress() { Close(); }
 void TTntForm2::CentreOverMainForm() {
   ui::TCustomForm* main = ui::Application().MainForm();
   if (!main || main == this || !main->HandleAllocated()) return;
+  // The window is made first: making it would centre it on the screen instead.
+  Handle();
   RECT bounds{};
   GetWindowRect(main->WindowHandle(), &bounds);
   SetBounds(bounds.left + (bounds.right - bounds.left - Width()) / 2,

@@ -71,4 +71,34 @@ TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
   CancelRequested = 0;
 }
 
+// The window has no frame: its client area is the layout's, without a caption, on top of the
+// other windows and centred over the main window.
+TEST(ProgressWindow, IsAFramelessTopmostBoxCentredOverTheMainWindow) {
+  ui::Application().Initialize();
+  ui::TTntForm main(nullptr);
+  main.SetBounds(100, 80, 700, 500);
+  main.Show();
+  ui::Application().SetMainForm(&main);
+  TTntForm2 form(nullptr, nullptr);
+  form.ShowProgress();
+  ui::ProcessMessages();
+  ui::Application().SetMainForm(nullptr);
+
+  HWND window = form.Handle();
+  RECT client{}, bounds{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &bounds);
+  EXPECT_EQ(client.right, 446);
+  EXPECT_EQ(client.bottom, 145);
+  EXPECT_EQ(bounds.right - bounds.left, 446);
+  EXPECT_EQ(bounds.bottom - bounds.top, 145);
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT under{};
+  GetWindowRect(main.Handle(), &under);
+  EXPECT_EQ(under.right - under.left, 700);
+  EXPECT_EQ(bounds.left, under.left + (700 - 446) / 2);
+  EXPECT_EQ(bounds.top, under.top + (500 - 145) / 2);
+}
+
 }  // namespace
