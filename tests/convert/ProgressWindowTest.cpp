@@ -55,6 +55,8 @@ TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
   };
   SendMessageW(form.TntButton1->Handle(), BM_CLICK, 0, 0);
   ui::ProcessMessages();
+  // Closing the window while that cancel is under way asks for nothing more.
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
 
   // The request and the status line come before the wait, the rest after it.
   EXPECT_THAT(waits, testing::ElementsAre(5000u));
@@ -68,6 +70,24 @@ TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
   EXPECT_TRUE(IsWindowEnabled(form.TntButton1->Handle()));
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
   EXPECT_EQ(form.TntLabel1->Caption(), L"正在取消转换......");
+  CancelRequested = 0;
+}
+
+// Alt+F4 on the progress window cancels the run as the button does.
+TEST(ProgressWindow, ClosingItByTheKeyboardCancels) {
+  ui::Application().Initialize();
+  StartButton start;
+  TTntForm2 form(nullptr, &start);
+  form.ShowProgress();
+  ui::ProcessMessages();
+  CancelRequested = 0;
+  std::vector<unsigned> waits;
+  form.wait = [&](unsigned ms) { waits.push_back(ms); };
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(CancelRequested, -1);
+  EXPECT_EQ(form.TntLabel1->Caption(), L"正在取消转换......");
+  EXPECT_THAT(waits, testing::ElementsAre(5000u));
+  EXPECT_THAT(start.enabled_, testing::ElementsAre(true));
   CancelRequested = 0;
 }
 
