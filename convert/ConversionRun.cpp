@@ -261,7 +261,7 @@ void ConversionRun::Convert(std::string_view key) {
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     // The folder the last entry wrote to: the box may have been changed during the run.
     if (answer == IDYES)
-      host_.OpenInShell(ToAnsi(lastFolder_.empty() ? host_.OutputFolderText() : lastFolder_));
+      host_.OpenInShell(lastFolder_.empty() ? host_.OutputFolderText() : lastFolder_);
     ui::ProcessMessages();
   }
   EndSteps(cancelled || IsCancelRequested());

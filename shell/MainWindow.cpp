@@ -186,7 +186,7 @@ void TTntForm1::TntButton2Click() {
     ShowMessage(L"还没有设置转换目录", L"提示", MB_ICONINFORMATION);
     return;
   }
-  OpenWithShell(ui::WideToAnsi(folder, CP_ACP));
+  OpenWithShell(folder);
 }
 
 void TTntForm1::TntSpeedButton2Click() { OpenWithShell(kMakerSiteAddress); }
@@ -251,4 +251,4 @@ std::wstring TTntForm1::OutputFolderText() const { return TntEdit1->GetText(); }
 bool TTntForm1::DeleteAfterConversion() const { return TntCheckBox1->Checked(); }
 void TTntForm1::EnableStartButton(bool enabled) { TntBitBtn1->SetEnabled(enabled); }
 std::wstring TTntForm1::ApplicationTitle() const { return ui::Application().Title(); }
-void TTntForm1::OpenInShell(const std::string& path) { OpenWithShell(path); }
+void TTntForm1::OpenInShell(const std::wstring& path) { OpenWithShell(path); }

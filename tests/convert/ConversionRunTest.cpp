@@ -69,7 +69,7 @@ class FakeHost : public ConversionHost {
     return answer;
   }
   std::wstring ApplicationTitle() const override { return L"Velmo转换 - 独立版"; }
-  void OpenInShell(const std::string& path) override { opened.push_back(path); }
+  void OpenInShell(const std::wstring& path) override { opened.push_back(path); }
 
   EntryId Add(std::optional<std::wstring> path, bool checked = true) {
     entries.push_back({nextId, checked, std::move(path)});
@@ -95,7 +95,7 @@ class FakeHost : public ConversionHost {
   int answer = IDNO;
   std::vector<bool> startEnabled;
   std::vector<Message> messages;
-  std::vector<std::string> opened;
+  std::vector<std::wstring> opened;
   std::function<void(const std::wstring&)> onMessage;
 };
 
@@ -416,7 +416,7 @@ TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
   folder.Script("ffmpeg.exe", kConverts);
   Add(L"a.flv");
   Add(L"b.flv");
-  fs::path later = folder.path / L"后来" / L"选的";
+  fs::path later = folder.path / L"后来" / L"\ud55c\uad6d";  // outside code page 936 too
   progress.onTotal = [&] {
     host.outputFolder = later.wstring() + L"\\";
     host.resolution = L"320x240";
@@ -432,7 +432,7 @@ TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
   EXPECT_THAT(lines[0], testing::Not(testing::HasSubstr("320x240")));
   EXPECT_THAT(lines[1], testing::HasSubstr("320x240"));
   ASSERT_EQ(host.opened.size(), 1u);
-  EXPECT_EQ(ui::AnsiToWide(host.opened[0], CP_ACP), later.wstring() + L"\\");
+  EXPECT_EQ(host.opened[0], later.wstring() + L"\\");
 }
 
 // Without an output folder the encoder would write into its working folder (the program's):

@@ -27,7 +27,7 @@ class StartButton : public ConversionHost {
   void EnableStartButton(bool enabled) override { enabled_.push_back(enabled); }
   int ShowMessage(const std::wstring&, const std::wstring&, unsigned) override { return IDOK; }
   std::wstring ApplicationTitle() const override { return {}; }
-  void OpenInShell(const std::string&) override {}
+  void OpenInShell(const std::wstring&) override {}
 
   std::vector<bool> enabled_;
 };
