@@ -29,4 +29,16 @@ void ProcessMessages() {
   }
 }
 
+bool WaitProcessingMessages(HANDLE object, DWORD milliseconds) {
+  ULONGLONG deadline = GetTickCount64() + milliseconds;
+  for (;;) {
+    ULONGLONG now = GetTickCount64();
+    DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    DWORD woken = MsgWaitForMultipleObjectsEx(1, &object, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;  // timed out (or failed)
+    ProcessMessages();
+  }
+}
+
 }  // namespace ui
