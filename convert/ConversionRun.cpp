@@ -82,12 +82,16 @@ ConversionRun::ConversionRun(ConversionHost& host, ProgressView& progress,
   if (!environment_.wait) environment_.wait = [](unsigned ms) { Sleep(ms); };
 }
 
+// Closing the main window ends the program: the run ends first, with the effects of a cancel.
+bool ConversionRun::Ending() { return IsCancelRequested() || ui::QuitRequested(); }
+
 void ConversionRun::StopEncoders() {
   StopOwnEncoders({"mencoder.exe", "ffmpeg.exe", "ffmpegx.exe"});
 }
 
 void ConversionRun::ShowEntryError(EntryId id, int indexAtStart) {
   host_.SetEntryIcon(id, kIconFailed);
+  if (Ending()) return;  // nobody would answer it
   int number = host_.EntryIndex(id).value_or(indexAtStart) + 1;
   host_.ShowMessage(L"转换第" + std::to_wstring(number) + L"个文件时出现错误",
                     host_.ApplicationTitle(), MB_OK);
@@ -157,7 +161,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   progress_.SetDetailText(L"");
 
   // The watch stops for a cancel, and when the user removes the entry from the list.
-  auto stop = [&] { return IsCancelRequested() || !host_.EntryIndex(id); };
+  auto stop = [&] { return Ending() || !host_.EntryIndex(id); };
   WatchResult watched;
   if (!stop()) {
     if (key != "avi") {
@@ -175,7 +179,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
     }
   }
   if (stop()) {
-    if (IsCancelRequested()) return EntryResult::Cancelled;  // the end steps clean up
+    if (Ending()) return EntryResult::Cancelled;  // the end steps clean up
     StopEncoders();
     environment_.wait(1000);
     RemoveUnfinishedOutput();
@@ -194,11 +198,11 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   host_.SetEntryIcon(id, kIconDone);
   ui::ProcessMessages();
 
-  if (host_.DeleteAfterConversion() && !IsCancelRequested()) {
+  if (host_.DeleteAfterConversion() && !Ending()) {
     StopOwnEncoders({"ffmpeg.exe", "mencoder.exe", "ffmpegx.exe"});
     environment_.wait(1000);
     // A cancel that took effect before the deletion keeps the source.
-    if (!IsCancelRequested() && DeleteFileW(path->c_str())) sourcesDeleted_.push_back(id);
+    if (!Ending() && DeleteFileW(path->c_str())) sourcesDeleted_.push_back(id);
   }
   return EntryResult::Completed;
 }
@@ -231,7 +235,7 @@ void ConversionRun::Convert(std::string_view key) {
   progress_.ShowProgress();
   ui::ProcessMessages();
 
-  while (!IsCancelRequested()) {
+  while (!Ending()) {
     std::optional<EntryId> id = NextEntry();
     if (!id) break;
     taken_.insert(*id);
@@ -244,13 +248,13 @@ void ConversionRun::Convert(std::string_view key) {
       RemoveUnfinishedOutput();
       ShowEntryError(*id, indexAtStart);
     }
-    if (IsCancelRequested()) break;
+    if (Ending()) break;
     ui::ProcessMessages();
   }
 
   // A run whose every entry was removed or abandoned has nothing to offer: it ends like a
   // cancelled one. One whose entries failed still asks.
-  bool cancelled = IsCancelRequested() || concluded_ == 0;
+  bool cancelled = Ending() || concluded_ == 0;
   if (cancelled) {
     ui::ProcessMessages();
   } else {
@@ -264,7 +268,7 @@ void ConversionRun::Convert(std::string_view key) {
       host_.OpenInShell(lastFolder_.empty() ? host_.OutputFolderText() : lastFolder_);
     ui::ProcessMessages();
   }
-  EndSteps(cancelled || IsCancelRequested());
+  EndSteps(cancelled || Ending());
 
   // Entries whose source is gone leave the list, also after a cancel: they point at nothing.
   // Entries that failed or were not reached stay, so that the user sees what is left to do.

@@ -50,6 +50,7 @@ class ConversionRun {
   void UpdateTotalMax();
   EntryResult ConvertEntry(EntryId id, std::string_view key);
   void RemoveUnfinishedOutput();
+  static bool Ending();  // cancelled, or the program is ending
   void StopEncoders();
   void EndSteps(bool cancelled);
   void ShowEntryError(EntryId id, int indexAtStart);

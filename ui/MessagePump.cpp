@@ -11,7 +11,15 @@ std::function<bool(MSG&)>& Filter() {
   return filter;
 }
 
+bool& Quit() {
+  static bool quit = false;
+  return quit;
+}
+
 }  // namespace
+
+bool QuitRequested() { return Quit(); }
+void ClearQuit() { Quit() = false; }
 
 void SetMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(filter); }
 
@@ -19,9 +27,8 @@ void ProcessMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      // Leave the quit request for the outer message loop.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
+      Quit() = true;
+      continue;
     }
     if (Filter() && Filter()(msg)) continue;
     TranslateMessage(&msg);

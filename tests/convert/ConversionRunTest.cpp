@@ -17,6 +17,7 @@
 #include "tests/doubles/BarModel.h"
 #include "tests/doubles/FakeEncoderFolder.h"
 #include "ui/CodePage.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -448,6 +449,30 @@ TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
   }
   EXPECT_THAT(folder.LoggedCommandLines("ffmpeg.exe"), IsEmpty());
   EXPECT_FALSE(fs::exists(folder.path / L"a.mp4"));
+}
+
+// Closing the main window during a run posts the quit: the run ends as after a cancel (the
+// encoder stopped, its unfinished output removed, no source deleted, nothing further started)
+// without asking anything, and the quit stays for the main loop.
+TEST_F(ConversionRunTest, AQuitDuringARunEndsItAsACancelWould) {
+  folder.Script("ffmpeg.exe", std::string(kConverts) + "sleep 5000\n");
+  Add(L"a.flv");
+  Add(L"b.flv");
+  host.deleteAfter = true;
+  progress.onProgress = [&] {
+    if (!ui::QuitRequested()) PostQuitMessage(0);
+  };
+  ULONGLONG start = GetTickCount64();
+  run.Convert("mp4");
+  EXPECT_LT(GetTickCount64() - start, 4000u);
+  EXPECT_TRUE(ui::QuitRequested());
+  ui::ClearQuit();
+
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_EQ(folder.LoggedCommandLines("ffmpeg.exe").size(), 1u);
+  EXPECT_EQ(Existing(folder.path, {L"a.flv", L"b.flv"}), L"a.flv b.flv");
+  EXPECT_EQ(Existing(Output(L""), {L"a.mp4", L"b.mp4"}), L"");
+  EXPECT_EQ(progress.closed, 1);
 }
 
 // A run whose every entry left the list before it completed or failed ends like a cancelled
