@@ -28,6 +28,14 @@ struct ConversionEnvironment {
 // while it runs are converted too, and an entry removed or unchecked before its turn is not.
 // An entry removed while it is being converted is abandoned: its encoder is stopped and its
 // unfinished output removed.
+//
+// Deliberate choices: only entries whose source was deleted leave the list at the end (after a
+// cancel too); failed entries stay with their icon. A failed encoder is reported with the
+// entry-error box. The run creates the batch file's folder. Only the program's own encoders are
+// stopped. A file with another extension keeps its path and converts. A cancel that lands after
+// the encoder's report but before it ended may count the entry as cancelled; its source is kept.
+// The resolution and the output folder are read for each entry. A run whose every entry left the
+// list ends like a cancelled one; closing the program ends a run as a cancel does.
 class ConversionRun {
  public:
   ConversionRun(ConversionHost& host, ProgressView& progress, ConversionEnvironment environment);
