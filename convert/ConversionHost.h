@@ -49,6 +49,6 @@ class ConversionHost {
                           unsigned flags) = 0;
   // The application's title, the caption of the per-entry error message.
   virtual std::wstring ApplicationTitle() const = 0;
-  // Opens a folder with the shell on its own thread (ANSI path).
-  virtual void OpenInShell(const std::string& path) = 0;
+  // Opens a folder with the shell on its own thread.
+  virtual void OpenInShell(const std::wstring& path) = 0;
 };

@@ -82,12 +82,16 @@ ConversionRun::ConversionRun(ConversionHost& host, ProgressView& progress,
   if (!environment_.wait) environment_.wait = [](unsigned ms) { Sleep(ms); };
 }
 
+// Closing the main window ends the program: the run ends first, with the effects of a cancel.
+bool ConversionRun::Ending() { return IsCancelRequested() || ui::QuitRequested(); }
+
 void ConversionRun::StopEncoders() {
   StopOwnEncoders({"mencoder.exe", "ffmpeg.exe", "ffmpegx.exe"});
 }
 
 void ConversionRun::ShowEntryError(EntryId id, int indexAtStart) {
   host_.SetEntryIcon(id, kIconFailed);
+  if (Ending()) return;  // nobody would answer it
   int number = host_.EntryIndex(id).value_or(indexAtStart) + 1;
   host_.ShowMessage(L"转换第" + std::to_wstring(number) + L"个文件时出现错误",
                     host_.ApplicationTitle(), MB_OK);
@@ -118,6 +122,22 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   progress_.SetDetailText(L"");
   std::optional<std::wstring> path = host_.EntryPath(id);
   if (!path) throw EntryError("entry without a path");
+  // The settings are read for each entry: the user may change them while the run goes on.
+  std::wstring resolution = host_.ResolutionText();
+  resolution_ =
+      resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
+  std::wstring folder = host_.OutputFolderText();
+  // Without a folder the encoder would write into its working folder, the program's own.
+  if (folder.find_first_not_of(L" \t") == std::wstring::npos) throw EntryError("no output folder");
+  if (!IsAbsolute(folder))
+    folder = ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
+  if (foldersMade_.insert(PathKey(folder)).second) {
+    std::wstring create = folder;
+    while (create.size() > 3 && create.back() == L'\\') create.pop_back();
+    SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
+  }
+  outputFolder_ = EncoderPathText(folder);
+  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
   std::optional<std::string> exactSource = ExactAnsi(*path);
   std::string source = exactSource ? *exactSource : EncoderPathText(*path);
   std::string baseName = exactSource ? std::string() : RepresentableBaseName(*path);
@@ -141,7 +161,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   progress_.SetDetailText(L"");
 
   // The watch stops for a cancel, and when the user removes the entry from the list.
-  auto stop = [&] { return IsCancelRequested() || !host_.EntryIndex(id); };
+  auto stop = [&] { return Ending() || !host_.EntryIndex(id); };
   WatchResult watched;
   if (!stop()) {
     if (key != "avi") {
@@ -159,7 +179,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
     }
   }
   if (stop()) {
-    if (IsCancelRequested()) return EntryResult::Cancelled;  // the end steps clean up
+    if (Ending()) return EntryResult::Cancelled;  // the end steps clean up
     StopEncoders();
     environment_.wait(1000);
     RemoveUnfinishedOutput();
@@ -172,16 +192,17 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
 
   current_.reset();
   outputsMade_[PathKey(output)] = PathKey(*path);
+  lastFolder_ = folder;
   progress_.SetTotalPosition(progress_.TotalPosition() + 1);
   progress_.SetCurrentPosition(0);
   host_.SetEntryIcon(id, kIconDone);
   ui::ProcessMessages();
 
-  if (host_.DeleteAfterConversion() && !IsCancelRequested()) {
+  if (host_.DeleteAfterConversion() && !Ending()) {
     StopOwnEncoders({"ffmpeg.exe", "mencoder.exe", "ffmpegx.exe"});
     environment_.wait(1000);
     // A cancel that took effect before the deletion keeps the source.
-    if (!IsCancelRequested() && DeleteFileW(path->c_str())) sourcesDeleted_.push_back(id);
+    if (!Ending() && DeleteFileW(path->c_str())) sourcesDeleted_.push_back(id);
   }
   return EntryResult::Completed;
 }
@@ -197,6 +218,9 @@ void ConversionRun::Convert(std::string_view key) {
   current_.reset();
   sourcesDeleted_.clear();
   outputsMade_.clear();
+  foldersMade_.clear();
+  lastFolder_.clear();
+  concluded_ = 0;
 
   if (!NextEntry()) {
     host_.ShowMessage(L"没有找到可以转换的文件", L"转换", MB_OK | MB_ICONINFORMATION);
@@ -205,44 +229,32 @@ void ConversionRun::Convert(std::string_view key) {
     return;
   }
 
-  // The settings of the run are taken once: the user may change them while it runs.
-  std::wstring resolution = host_.ResolutionText();
-  resolution_ =
-      resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
-  std::wstring folder = host_.OutputFolderText();
-  if (!folder.empty()) {
-    std::wstring create = IsAbsolute(folder)
-                              ? folder
-                              : ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
-    while (create.size() > 3 && create.back() == L'\\') create.pop_back();
-    SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
-  }
-  outputFolder_ = EncoderPathText(folder);
-  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
-
   UpdateTotalMax();
   progress_.SetCurrentPosition(0);
   progress_.SetTotalPosition(0);
   progress_.ShowProgress();
   ui::ProcessMessages();
 
-  while (!IsCancelRequested()) {
+  while (!Ending()) {
     std::optional<EntryId> id = NextEntry();
     if (!id) break;
     taken_.insert(*id);
     UpdateTotalMax();
     int indexAtStart = host_.EntryIndex(*id).value_or(0);
     try {
-      ConvertEntry(*id, key);
+      if (ConvertEntry(*id, key) == EntryResult::Completed) ++concluded_;
     } catch (const std::exception&) {
+      ++concluded_;
       RemoveUnfinishedOutput();
       ShowEntryError(*id, indexAtStart);
     }
-    if (IsCancelRequested()) break;
+    if (Ending()) break;
     ui::ProcessMessages();
   }
 
-  bool cancelled = IsCancelRequested();
+  // A run whose every entry was removed or abandoned has nothing to offer: it ends like a
+  // cancelled one. One whose entries failed still asks.
+  bool cancelled = Ending() || concluded_ == 0;
   if (cancelled) {
     ui::ProcessMessages();
   } else {
@@ -251,10 +263,12 @@ void ConversionRun::Convert(std::string_view key) {
     progress_.SetTotalPosition(progress_.TotalMax());
     int answer = host_.ShowMessage(L"转换已经全部完成.是否立即打开保存转换文件的目录?", L"成功",
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (answer == IDYES) host_.OpenInShell(ToAnsi(host_.OutputFolderText()));
+    // The folder the last entry wrote to: the box may have been changed during the run.
+    if (answer == IDYES)
+      host_.OpenInShell(lastFolder_.empty() ? host_.OutputFolderText() : lastFolder_);
     ui::ProcessMessages();
   }
-  EndSteps(IsCancelRequested());
+  EndSteps(cancelled || Ending());
 
   // Entries whose source is gone leave the list, also after a cancel: they point at nothing.
   // Entries that failed or were not reached stay, so that the user sees what is left to do.

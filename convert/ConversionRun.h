@@ -28,6 +28,14 @@ struct ConversionEnvironment {
 // while it runs are converted too, and an entry removed or unchecked before its turn is not.
 // An entry removed while it is being converted is abandoned: its encoder is stopped and its
 // unfinished output removed.
+//
+// Deliberate choices: only entries whose source was deleted leave the list at the end (after a
+// cancel too); failed entries stay with their icon. A failed encoder is reported with the
+// entry-error box. The run creates the batch file's folder. Only the program's own encoders are
+// stopped. A file with another extension keeps its path and converts. A cancel that lands after
+// the encoder's report but before it ended may count the entry as cancelled; its source is kept.
+// The resolution and the output folder are read for each entry. A run whose every entry left the
+// list ends like a cancelled one; closing the program ends a run as a cancel does.
 class ConversionRun {
  public:
   ConversionRun(ConversionHost& host, ProgressView& progress, ConversionEnvironment environment);
@@ -50,6 +58,7 @@ class ConversionRun {
   void UpdateTotalMax();
   EntryResult ConvertEntry(EntryId id, std::string_view key);
   void RemoveUnfinishedOutput();
+  static bool Ending();  // cancelled, or the program is ending
   void StopEncoders();
   void EndSteps(bool cancelled);
   void ShowEntryError(EntryId id, int indexAtStart);
@@ -68,4 +77,7 @@ class ConversionRun {
   // Outputs completed in this run, by full path in upper case, with their sources: another
   // source must not write over one.
   std::map<std::wstring, std::wstring> outputsMade_;
+  std::set<std::wstring> foldersMade_;  // output folders created, by PathKey
+  std::wstring lastFolder_;             // the output folder of the last completed entry
+  int concluded_ = 0;                   // entries that completed or failed
 };

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/MessagePump.h"
 #include "ui/UniqueHandle.h"
 
 namespace {
@@ -97,8 +98,8 @@ void StopEncodersBelow(DWORD ancestorProcessId, std::initializer_list<std::strin
     Terminate(encoder, ended);
   }
   // Termination completes a moment later; until then the encoder still holds its output
-  // file open, and the run that deletes it next would fail.
-  for (const ui::UniqueHandle& process : ended) WaitForSingleObject(process.get(), 2000);
+  // file open, and the run that deletes it next would fail. The windows answer meanwhile.
+  for (const ui::UniqueHandle& process : ended) ui::WaitProcessingMessages(process.get(), 2000);
 }
 
 void StopOwnEncoders(std::initializer_list<std::string_view> names) {

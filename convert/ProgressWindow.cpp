@@ -45,6 +45,17 @@ void TTntForm2::TntButton1Click() {
   Close();
 }
 
+void TTntForm2::WndProc(ui::TMessage& message) {
+  // Closing the window by the keyboard (Alt+F4) would only hide it while the run goes on: it
+  // cancels, as the button does; a cancel under way is not asked for again.
+  if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_CLOSE) {
+    if (!CancelRequested) TntButton1Click();
+    message.Result = 0;
+    return;
+  }
+  ui::TTntForm::WndProc(message);
+}
+
 int TTntForm2::CurrentMax() const { return TntProgressBar1->Max(); }
 int TTntForm2::CurrentPosition() const { return TntProgressBar1->Position(); }
 void TTntForm2::SetCurrentMax(int max) { TntProgressBar1->SetMax(max); }
@@ -66,6 +77,8 @@ void TTntForm2::CloseProgress() { Close(); }
 void TTntForm2::CentreOverMainForm() {
   ui::TCustomForm* main = ui::Application().MainForm();
   if (!main || main == this || !main->HandleAllocated()) return;
+  // The window is made first: making it would centre it on the screen instead.
+  Handle();
   RECT bounds{};
   GetWindowRect(main->WindowHandle(), &bounds);
   SetBounds(bounds.left + (bounds.right - bounds.left - Width()) / 2,

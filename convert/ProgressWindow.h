@@ -48,6 +48,7 @@ class TTntForm2 : public ui::TTntForm, public ProgressView {
 
  protected:
   ui::TNotifyEvent MethodAddress(std::wstring_view name) override;
+  void WndProc(ui::TMessage& message) override;
 
  private:
   void CentreOverMainForm();

@@ -186,13 +186,33 @@ void TTntForm1::TntButton2Click() {
     ShowMessage(L"还没有设置转换目录", L"提示", MB_ICONINFORMATION);
     return;
   }
-  OpenWithShell(ui::WideToAnsi(folder, CP_ACP));
+  OpenWithShell(folder);
 }
 
 void TTntForm1::TntSpeedButton2Click() { OpenWithShell(kMakerSiteAddress); }
 
+namespace {
+
+BOOL CALLBACK CollectShownTopmost(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
 int TTntForm1::ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) {
-  return ui::MessageBoxText(HandleAllocated() ? WindowHandle() : nullptr, text, caption, flags);
+  // A window of ours that stays on top (the progress window during a run) would cover the box
+  // on Windows: it leaves the top band while the box is open and goes back after.
+  std::vector<HWND> onTop;
+  EnumThreadWindows(GetCurrentThreadId(), CollectShownTopmost, reinterpret_cast<LPARAM>(&onTop));
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (HWND window : onTop) SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  int answer =
+      ui::MessageBoxText(HandleAllocated() ? WindowHandle() : nullptr, text, caption, flags);
+  for (HWND window : onTop)
+    if (IsWindow(window)) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  return answer;
 }
 
 std::vector<EntryState> TTntForm1::Entries() const {
@@ -231,4 +251,4 @@ std::wstring TTntForm1::OutputFolderText() const { return TntEdit1->GetText(); }
 bool TTntForm1::DeleteAfterConversion() const { return TntCheckBox1->Checked(); }
 void TTntForm1::EnableStartButton(bool enabled) { TntBitBtn1->SetEnabled(enabled); }
 std::wstring TTntForm1::ApplicationTitle() const { return ui::Application().Title(); }
-void TTntForm1::OpenInShell(const std::string& path) { OpenWithShell(path); }
+void TTntForm1::OpenInShell(const std::wstring& path) { OpenWithShell(path); }

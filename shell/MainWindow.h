@@ -18,7 +18,7 @@
 #include "ui/StdCtrls.h"
 
 // The maker's site: the link on the banner opens it.
-inline constexpr char kMakerSiteAddress[] = "http://www.velmo.example/";
+inline constexpr wchar_t kMakerSiteAddress[] = L"http://www.velmo.example/";
 inline constexpr wchar_t kSupportAddress[] = L"support@velmo.example";
 
 // The main window: output folder row, list buttons, the input list, format and resolution,
@@ -83,7 +83,7 @@ class TTntForm1 : public ui::TTntForm, public ConversionHost {
   bool DeleteAfterConversion() const override;
   void EnableStartButton(bool enabled) override;
   std::wstring ApplicationTitle() const override;
-  void OpenInShell(const std::string& path) override;
+  void OpenInShell(const std::wstring& path) override;
 
  protected:
   ui::TNotifyEvent MethodAddress(std::wstring_view name) override;

@@ -5,15 +5,15 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-TNative::TNative(std::string target) : ui::TThread(true), target_(std::move(target)) {
+TNative::TNative(std::wstring target) : ui::TThread(true), target_(std::move(target)) {
   SetFreeOnTerminate(true);
 }
 
 void TNative::Execute() {
   // The shell may need COM on this thread; its answer is not reported anywhere.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  ShellExecuteA(nullptr, "open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, L"open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
-void OpenWithShell(const std::string& target) { (new TNative(target))->Start(); }
+void OpenWithShell(const std::wstring& target) { (new TNative(target))->Start(); }

@@ -8,14 +8,14 @@
 // frees itself. Create it with new, then Start(); the result of the shell is ignored.
 class TNative : public ui::TThread {
  public:
-  explicit TNative(std::string target);
+  explicit TNative(std::wstring target);
 
  protected:
   void Execute() override;
 
  private:
-  std::string target_;  // ANSI, as the shell takes it
+  std::wstring target_;  // wide: a folder outside the ANSI code page opens too
 };
 
 // Starts a TNative for the target.
-void OpenWithShell(const std::string& target);
+void OpenWithShell(const std::wstring& target);

@@ -33,6 +33,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+  ui::ClearQuit();
   if (handle_) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
@@ -71,7 +72,7 @@ void TApplication::Run() {
   if (terminated_) return;
   if (mainForm_) mainForm_->Show();
   MSG msg;
-  while (!terminated_) {
+  while (!terminated_ && !ui::QuitRequested()) {
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     if (PreTranslate(msg)) continue;

@@ -336,15 +336,20 @@ int TCustomListView::AddItem(const std::vector<std::wstring>& texts, int image, 
 
 std::wstring TCustomListView::ItemText(int index, int column) const {
   if (!WindowHandle()) return {};
-  std::wstring buffer(1024, L'\0');
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer.data();
-  item.cchTextMax = static_cast<int>(buffer.size());
-  int length = static_cast<int>(
-      SendMessageW(WindowHandle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-  buffer.resize(static_cast<size_t>(std::max(length, 0)));
-  return buffer;
+  // The control fills the buffer up to its size: a text that fills it may be longer.
+  for (size_t size = 1024;; size *= 2) {
+    std::wstring buffer(size, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    int length = static_cast<int>(
+        SendMessageW(WindowHandle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+    if (length < static_cast<int>(size) - 1 || size >= 1 << 20) {
+      buffer.resize(static_cast<size_t>(std::max(length, 0)));
+      return buffer;
+    }
+  }
 }
 
 void TCustomListView::SetItemText(int index, int column, const std::wstring& text) {

@@ -100,7 +100,11 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& titl
   info.pszDisplayName = displayName;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_NEWDIALOGSTYLE;
+  // The browser's new style needs COM on the calling thread; a thread that has it already
+  // keeps it (the call then only counts up).
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  if (SUCCEEDED(com)) CoUninitialize();
   if (!item) return std::nullopt;
   wchar_t path[MAX_PATH] = {};
   BOOL ok = SHGetPathFromIDListW(item, path);

@@ -138,14 +138,34 @@ void TCustomForm::InitializeWindow() {
     SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+// The frame around the client area: the window's own, or before it exists the one its style
+// will give it (a form without a border gets none).
+RECT TCustomForm::FrameRect() const {
+  DWORD style = 0, exStyle = 0;
+  if (HandleAllocated()) {
+    style = static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_STYLE));
+    exStyle = static_cast<DWORD>(GetWindowLongPtrW(WindowHandle(), GWL_EXSTYLE));
+  } else {
+    TCreateParams params;
+    const_cast<TCustomForm*>(this)->CreateParams(params);
+    style = params.style;
+    exStyle = params.exStyle;
+  }
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, style, menu_ != nullptr, exStyle);
+  return frame;
+}
+
 int TCustomForm::ClientWidth() const {
   if (HandleAllocated()) return TWinControl::ClientWidth();
-  return Width() - 2 * GetSystemMetrics(SM_CXSIZEFRAME);
+  RECT frame = FrameRect();
+  return Width() - (frame.right - frame.left);
 }
 
 int TCustomForm::ClientHeight() const {
   if (HandleAllocated()) return TWinControl::ClientHeight();
-  return Height() - 2 * GetSystemMetrics(SM_CYSIZEFRAME) - GetSystemMetrics(SM_CYCAPTION);
+  RECT frame = FrameRect();
+  return Height() - (frame.bottom - frame.top);
 }
 
 void TCustomForm::SetClientSize(int width, int height) {
@@ -153,10 +173,8 @@ void TCustomForm::SetClientSize(int width, int height) {
     TControl::SetClientSize(width, height);
     return;
   }
-  RECT r{0, 0, width, height};
-  AdjustWindowRectEx(&r, GetWindowLongW(WindowHandle(), GWL_STYLE), menu_ != nullptr,
-                     GetWindowLongW(WindowHandle(), GWL_EXSTYLE));
-  SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+  RECT frame = FrameRect();
+  SetBounds(Left(), Top(), width + frame.right - frame.left, height + frame.bottom - frame.top);
 }
 
 void TCustomForm::Show() {

@@ -44,6 +44,7 @@ class TCustomForm : public TWinControl {
   void SetAutoScroll(bool v) { autoScroll_ = v; }
   int ClientWidth() const override;
   int ClientHeight() const override;
+  RECT FrameRect() const;
   void SetClientSize(int width, int height) override;
 
   void Show();

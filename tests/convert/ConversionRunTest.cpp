@@ -17,6 +17,7 @@
 #include "tests/doubles/BarModel.h"
 #include "tests/doubles/FakeEncoderFolder.h"
 #include "ui/CodePage.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ class FakeHost : public ConversionHost {
     return answer;
   }
   std::wstring ApplicationTitle() const override { return L"Velmo转换 - 独立版"; }
-  void OpenInShell(const std::string& path) override { opened.push_back(path); }
+  void OpenInShell(const std::wstring& path) override { opened.push_back(path); }
 
   EntryId Add(std::optional<std::wstring> path, bool checked = true) {
     entries.push_back({nextId, checked, std::move(path)});
@@ -95,7 +96,7 @@ class FakeHost : public ConversionHost {
   int answer = IDNO;
   std::vector<bool> startEnabled;
   std::vector<Message> messages;
-  std::vector<std::string> opened;
+  std::vector<std::wstring> opened;
   std::function<void(const std::wstring&)> onMessage;
 };
 
@@ -136,6 +137,9 @@ constexpr char kConverts[] =
     "out   Duration: 00:00:02.00, start: 0.000000\\r\\n\nsleep 30\n"
     "out frame= 5 time=1.00 bitrate=\\r\nsleep 30\noutput converted\n"
     "out frame= 9 time=2.00 bitrate=\\r\nsleep 30\nreport\n";
+
+const std::wstring kErrorOne = L"转换第1个文件时出现错误";
+const std::wstring kQuestion = L"转换已经全部完成.是否立即打开保存转换文件的目录?";
 
 class ConversionRunTest : public testing::Test {
  protected:
@@ -407,6 +411,86 @@ TEST_F(ConversionRunTest, NamesOutsideTheAnsiCodePageConvert) {
   EXPECT_THAT(host.entries, IsEmpty());
 }
 
+// The folder and the resolution are read for each entry: a folder chosen during the run gets
+// the next entries (created then), and Yes opens the one the last entry wrote to.
+TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  Add(L"b.flv");
+  fs::path later = folder.path / L"后来" / L"\ud55c\uad6d";  // outside code page 936 too
+  progress.onTotal = [&] {
+    host.outputFolder = later.wstring() + L"\\";
+    host.resolution = L"320x240";
+  };
+  host.answer = IDYES;
+  host.onMessage = [&](const std::wstring&) { host.outputFolder = folder.path.wstring(); };
+  run.Convert("mp4");
+
+  EXPECT_TRUE(fs::exists(Output(L"a.mp4")));
+  EXPECT_TRUE(fs::exists(later / L"b.mp4"));
+  std::vector<std::string> lines = folder.LoggedCommandLines("ffmpeg.exe");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_THAT(lines[0], testing::Not(testing::HasSubstr("320x240")));
+  EXPECT_THAT(lines[1], testing::HasSubstr("320x240"));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0], later.wstring() + L"\\");
+}
+
+// Without an output folder the encoder would write into its working folder (the program's):
+// such an entry is an entry error and nothing is written anywhere.
+TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  for (const wchar_t* text : {L"", L"  "}) {
+    host.outputFolder = text;
+    host.messages.clear();
+    run.Convert("mp4");
+    EXPECT_THAT(host.MessageTexts(), ElementsAre(L"转换第1个文件时出现错误", kQuestion));
+  }
+  EXPECT_THAT(folder.LoggedCommandLines("ffmpeg.exe"), IsEmpty());
+  EXPECT_FALSE(fs::exists(folder.path / L"a.mp4"));
+}
+
+// Closing the main window during a run posts the quit: the run ends as after a cancel (the
+// encoder stopped, its unfinished output removed, no source deleted, nothing further started)
+// without asking anything, and the quit stays for the main loop.
+TEST_F(ConversionRunTest, AQuitDuringARunEndsItAsACancelWould) {
+  folder.Script("ffmpeg.exe", std::string(kConverts) + "sleep 5000\n");
+  Add(L"a.flv");
+  Add(L"b.flv");
+  host.deleteAfter = true;
+  progress.onProgress = [&] {
+    if (!ui::QuitRequested()) PostQuitMessage(0);
+  };
+  ULONGLONG start = GetTickCount64();
+  run.Convert("mp4");
+  EXPECT_LT(GetTickCount64() - start, 4000u);
+  EXPECT_TRUE(ui::QuitRequested());
+  ui::ClearQuit();
+
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_EQ(folder.LoggedCommandLines("ffmpeg.exe").size(), 1u);
+  EXPECT_EQ(Existing(folder.path, {L"a.flv", L"b.flv"}), L"a.flv b.flv");
+  EXPECT_EQ(Existing(Output(L""), {L"a.mp4", L"b.mp4"}), L"");
+  EXPECT_EQ(progress.closed, 1);
+}
+
+// A run whose every entry left the list before it completed or failed ends like a cancelled
+// one: no question, no folder opened.
+TEST_F(ConversionRunTest, ARunWhoseEntriesWereAllRemovedEndsWithoutTheQuestion) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  Add(L"b.flv");
+  host.answer = IDYES;
+  progress.onProgress = [&] { host.entries.clear(); };
+  run.Convert("mp4");
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_THAT(host.opened, IsEmpty());
+  EXPECT_EQ(progress.closed, 1);
+  EXPECT_THAT(host.startEnabled, ElementsAre(false, true));
+  EXPECT_FALSE(fs::exists(Output(L"a.mp4")));
+}
+
 // ---- Cancel: whatever the moment, no source and no finished output is lost ----------------
 
 enum class Moment {
@@ -529,8 +613,6 @@ struct FaultCase {
   const wchar_t* list;
 };
 
-const std::wstring kErrorOne = L"转换第1个文件时出现错误";
-const std::wstring kQuestion = L"转换已经全部完成.是否立即打开保存转换文件的目录?";
 constexpr char kMencoderStatus[] =
     "out Pos:   1.0s     25f ( 50%)  25.00fps Trem:   0min   0mb  A-V:0.000 [0:0]\\r\nsleep 30\n";
 

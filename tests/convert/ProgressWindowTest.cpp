@@ -27,12 +27,17 @@ class StartButton : public ConversionHost {
   void EnableStartButton(bool enabled) override { enabled_.push_back(enabled); }
   int ShowMessage(const std::wstring&, const std::wstring&, unsigned) override { return IDOK; }
   std::wstring ApplicationTitle() const override { return {}; }
-  void OpenInShell(const std::string&) override {}
+  void OpenInShell(const std::wstring&) override {}
 
   std::vector<bool> enabled_;
 };
 
-TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
+// The Cancel button, and Alt+F4 on the window (which would otherwise only hide it while the
+// run goes on), cancel alike.
+class CancelPress : public testing::TestWithParam<bool> {};
+
+TEST_P(CancelPress, AsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
+  const bool byKeyboard = GetParam();
   ui::Application().Initialize();
   StartButton start;
   TTntForm2 form(nullptr, &start);
@@ -53,8 +58,13 @@ TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
     seen.push_back({CancelRequested, form.TntLabel1->Caption(),
                     IsWindowVisible(form.Handle()) != FALSE, start.enabled_.size()});
   };
-  SendMessageW(form.TntButton1->Handle(), BM_CLICK, 0, 0);
+  if (byKeyboard)
+    SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  else
+    SendMessageW(form.TntButton1->Handle(), BM_CLICK, 0, 0);
   ui::ProcessMessages();
+  // Closing the window while that cancel is under way asks for nothing more.
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
 
   // The request and the status line come before the wait, the rest after it.
   EXPECT_THAT(waits, testing::ElementsAre(5000u));
@@ -69,6 +79,41 @@ TEST(ProgressWindow, CancelAsksTheRunToStopWaitsAndGivesTheStartButtonBack) {
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
   EXPECT_EQ(form.TntLabel1->Caption(), L"正在取消转换......");
   CancelRequested = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgressWindow, CancelPress, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "AltF4" : "CancelButton";
+                         });
+
+// The window has no frame: its client area is the layout's, without a caption, on top of the
+// other windows and centred over the main window.
+TEST(ProgressWindow, IsAFramelessTopmostBoxCentredOverTheMainWindow) {
+  ui::Application().Initialize();
+  ui::TTntForm main(nullptr);
+  main.SetBounds(100, 80, 700, 500);
+  main.Show();
+  ui::Application().SetMainForm(&main);
+  TTntForm2 form(nullptr, nullptr);
+  form.ShowProgress();
+  ui::ProcessMessages();
+  ui::Application().SetMainForm(nullptr);
+
+  HWND window = form.Handle();
+  RECT client{}, bounds{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &bounds);
+  EXPECT_EQ(client.right, 446);
+  EXPECT_EQ(client.bottom, 145);
+  EXPECT_EQ(bounds.right - bounds.left, 446);
+  EXPECT_EQ(bounds.bottom - bounds.top, 145);
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT under{};
+  GetWindowRect(main.Handle(), &under);
+  EXPECT_EQ(under.right - under.left, 700);
+  EXPECT_EQ(bounds.left, under.left + (700 - 446) / 2);
+  EXPECT_EQ(bounds.top, under.top + (500 - 145) / 2);
 }
 
 }  // namespace

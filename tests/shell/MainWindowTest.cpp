@@ -4,6 +4,7 @@
 
 #include "GuiObjects.h"
 #include "MainWindowFixture.h"
+#include "convert/ProgressWindow.h"
 #include "shell/AppDataDir.h"
 #include "ui/MessagePump.h"
 
@@ -20,6 +21,32 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
   return TRUE;
 }
 
+// Where a box opened: whether a shown topmost window of ours lies above it.
+struct BoxPlace {
+  bool covered;
+};
+std::vector<BoxPlace>& BoxPlaces() {
+  static std::vector<BoxPlace> places;
+  return places;
+}
+BoxPlace PlaceOf(HWND box) {
+  auto topmost = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  BoxPlace place{false};
+  for (HWND above = GetWindow(box, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(above, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(above) && topmost(above))
+      place.covered = true;
+  }
+  return place;
+}
+
+void CALLBACK PlaceAndClose(HWND box, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(box, timer);
+  BoxPlaces().push_back(PlaceOf(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
 LRESULT CALLBACK CaptureBoxes(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND window = reinterpret_cast<HWND>(wParam);
@@ -31,7 +58,8 @@ LRESULT CALLBACK CaptureBoxes(int code, WPARAM wParam, LPARAM lParam) {
       std::wstring entry = std::wstring(caption) + L"|";
       EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&entry));
       MainWindowFixture::Boxes().push_back(entry);
-      PostMessageW(window, WM_COMMAND, IDOK, 0);
+      // Its place is final once the box runs its own loop.
+      SetTimer(window, 1, 10, PlaceAndClose);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -248,6 +276,19 @@ TEST(MainWindow, OpeningTheOutputFolderWithoutOneSaysSo) {
   MainWindowFixture f;
   SendMessageW(f.Control<TWinControl>(L"TntButton2").Handle(), BM_CLICK, 0, 0);
   EXPECT_THAT(MainWindowFixture::Boxes(), testing::ElementsAre(L"提示|还没有设置转换目录"));
+}
+
+// The progress window stays on top during a run; the run's boxes must open above it.
+TEST(MainWindow, BoxesOpenAboveTheProgressWindow) {
+  MainWindowFixture f;
+  TTntForm2 progress(nullptr, &f.form());
+  progress.ShowProgress();
+  f.Pump();
+  BoxPlaces().clear();
+  f.form().ShowMessage(L"转换第1个文件时出现错误", L"Velmo转换", MB_OK);
+  ASSERT_EQ(BoxPlaces().size(), 1u);
+  EXPECT_FALSE(BoxPlaces()[0].covered);
+  EXPECT_TRUE(GetWindowLongPtrW(progress.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST(MainWindow, CreationAcceptsDropsAndKnowsTheAppDataFolder) {

@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
+#include "ui/MessagePump.h"
 #include "ui/StdCtrls.h"
 #include "ui/Thread.h"
 #include "ui/UniqueHandle.h"
@@ -24,6 +26,26 @@ struct Recorder : TComponent {
     seen.emplace_back(c, op);
   }
 };
+
+// A wait keeps the windows answering: a message sent during it is handled during it.
+TEST(MessagePump, WaitingProcessesMessages) {
+  UniqueHandle never(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle set(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+  UniqueHandle answered(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  TForm form(nullptr);
+  HWND window = form.Handle();
+  std::thread sender([&] {
+    DWORD_PTR result = 0;  // returns once the waiting thread handled it
+    if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result))
+      SetEvent(answered.get());
+  });
+  ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(WaitProcessingMessages(never.get(), 500));
+  EXPECT_GE(GetTickCount64() - start, 450u);
+  EXPECT_EQ(WaitForSingleObject(answered.get(), 1000), WAIT_OBJECT_0);
+  sender.join();
+  EXPECT_TRUE(WaitProcessingMessages(set.get(), 5000));
+}
 
 TEST(Component, OwnerFreesOwnedComponentsAndTellsTheOthers) {
   auto owner = std::make_unique<TComponent>(nullptr);

@@ -162,4 +162,16 @@ TEST(Recreate, AWindowMadeAgainKeepsItsStateAndFrameworkObject) {
   EXPECT_EQ(f.edit->GetText(), L"文字");
 }
 
+// Long paths come back whole, at and past the first buffer's size.
+TEST(ListView, ItemTextsOfAnyLengthComeBackWhole) {
+  Fixture f;
+  f.list->SetColumns({L"名称=100", L"位置=-1"});
+  int i = f.list->AddItem(L"甲");
+  for (size_t length : {1022u, 1023u, 1024u, 3000u}) {
+    std::wstring path = L"C:\\" + std::wstring(length - 3, L'长');
+    f.list->SetItemText(i, 1, path);
+    EXPECT_EQ(f.list->ItemText(i, 1), path) << length;
+  }
+}
+
 }  // namespace
