@@ -154,6 +154,9 @@ TEST_F(ConverterTest, EndingTheConverterEndsItsEncodersAndTheirEngine) {
       },
       10s));
   EXPECT_TRUE(std::filesystem::exists(a));
+  // A start that the import's pumps delivered before the output folder was set once made the
+  // encoder write into its working folder, the program's own.
+  EXPECT_FALSE(std::filesystem::exists(ProgramFolder() / L"a.mp4"));
 }
 
 // Closing the main window during a run (its close box, the system menu, Alt+F4) ends the run as
