@@ -509,10 +509,12 @@ class ScriptTest : public ConversionRunTest, public testing::WithParamInterface<
 
 // Whatever the ANSI code page (this test also runs under 1252 and 1251), the encoder finds the
 // source and writes the output where the user expects it, and delete-after finds the source.
+// The batch file's folder (here in the program folder) has the program folder's name.
 TEST_P(ScriptTest, FoldersOfAnyScriptConvert) {
   const ScriptCase& c = GetParam();
   FakeEncoderFolder program(c.programTag);
   program.Script("ffmpeg.exe", std::string("checksource 7\n") + kConverts);
+  fs::create_directories(program.path / L"AppData");
   fs::path sources = folder.path / c.sourceFolder;
   fs::create_directories(sources);
   fs::path source = sources / L"clip.flv";
@@ -524,7 +526,7 @@ TEST_P(ScriptTest, FoldersOfAnyScriptConvert) {
     return std::wstring();
   };
   ConversionRun scripted(host, progress,
-                         {program.path.wstring(), folder.path.wstring() + L"\\AppData",
+                         {program.path.wstring(), program.path.wstring() + L"\\AppData",
                           [](unsigned) {}, c.shortNames ? nullptr : noShortNames});
   scripted.Convert("mp4");
 
