@@ -6,10 +6,10 @@
 
 #include <stdexcept>
 
-#include "convert/AnsiPaths.h"
 #include "convert/BatchFile.h"
 #include "convert/CancelRequest.h"
 #include "convert/CommandLine.h"
+#include "convert/EncoderPaths.h"
 #include "convert/EncoderProcesses.h"
 #include "convert/EncoderRunner.h"
 #include "convert/FormatTable.h"

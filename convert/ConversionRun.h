@@ -41,7 +41,7 @@ struct ConversionEnvironment {
 // folder that is not a full path is an entry error: nothing is written outside it, and a
 // relative one would resolve against the encoders' working folder, the program's own.
 // Paths stay wide; the encoders get each path in the ANSI code page, by its short name, or,
-// where neither exists, on a command line started with the wide call (AnsiPaths.h).
+// where neither exists, on a command line started with the wide call (EncoderPaths.h).
 class ConversionRun {
  public:
   ConversionRun(ConversionHost& host, ProgressView& progress, ConversionEnvironment environment);

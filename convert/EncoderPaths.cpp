@@ -1,4 +1,4 @@
-#include "convert/AnsiPaths.h"
+#include "convert/EncoderPaths.h"
 
 #include <windows.h>
 
