@@ -66,8 +66,9 @@ std::wstring PathKey(const std::wstring& path) {
   return full;
 }
 
+// A drive and its root, or a network share: "C:out" is relative to drive C's current folder.
 bool IsAbsolute(const std::wstring& path) {
-  return (path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\");
+  return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
 }
 
 void WriteBatchOrFail(const std::wstring& appDataDir, const std::string& commandLine) {

@@ -439,12 +439,12 @@ TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
   EXPECT_EQ(host.opened[0], later.wstring() + L"\\");
 }
 
-// Without an output folder the encoder would write into its working folder (the program's):
-// such an entry is an entry error and nothing is written anywhere.
-TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
+// Without a full output folder the encoder would write into or below its working folder (the
+// program's): such an entry is an entry error and nothing is written anywhere.
+TEST_F(ConversionRunTest, AnOutputFolderThatIsNotAFullPathIsAnEntryError) {
   folder.Script("ffmpeg.exe", kConverts);
   Add(L"a.flv");
-  for (const wchar_t* text : {L"", L"  "}) {
+  for (const wchar_t* text : {L"", L"  ", L"out\\", L"C:out\\"}) {
     host.outputFolder = text;
     host.messages.clear();
     run.Convert("mp4");
@@ -452,6 +452,7 @@ TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
   }
   EXPECT_THAT(folder.LoggedCommandLines("ffmpeg.exe"), IsEmpty());
   EXPECT_FALSE(fs::exists(folder.path / L"a.mp4"));
+  EXPECT_FALSE(fs::exists(folder.path / L"out"));
 }
 
 // Closing the main window during a run posts the quit: the run ends as after a cancel (the
