@@ -4,16 +4,16 @@
 
 #include "ui/UniqueHandle.h"
 
-std::string BatchFilePath(const std::string& appDataDir) {
-  return appDataDir + "\\qzmvt\\qzmvt_z.bat";
+std::wstring BatchFilePath(const std::wstring& appDataDir) {
+  return appDataDir + L"\\qzmvt\\qzmvt_z.bat";
 }
 
-bool WriteBatchFile(const std::string& appDataDir, const std::string& commandLine) {
+bool WriteBatchFile(const std::wstring& appDataDir, const std::string& commandLine) {
   if (appDataDir.empty()) return false;
-  std::string folder = appDataDir + "\\qzmvt";
-  if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+  std::wstring folder = appDataDir + L"\\qzmvt";
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     return false;
-  ui::UniqueHandle file(CreateFileA(BatchFilePath(appDataDir).c_str(), GENERIC_WRITE, 0, nullptr,
+  ui::UniqueHandle file(CreateFileW(BatchFilePath(appDataDir).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::string content = commandLine + "\r\n";

@@ -4,7 +4,8 @@
 
 // The batch file records the last command line issued, for a user who wants to repeat it by
 // hand; nothing in the program reads it. Its folder is created when missing.
-std::string BatchFilePath(const std::string& appDataDir);
+std::wstring BatchFilePath(const std::wstring& appDataDir);
 
-// Replaces the batch file with the command line and CR LF; false when it cannot be written.
-bool WriteBatchFile(const std::string& appDataDir, const std::string& commandLine);
+// Replaces the batch file with the command line (ANSI) and CR LF; false when it cannot be
+// written.
+bool WriteBatchFile(const std::wstring& appDataDir, const std::string& commandLine);

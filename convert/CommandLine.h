@@ -11,8 +11,9 @@ struct CommandLineArgs {
   std::string_view sourcePath;     // full path of the list entry
   std::string_view outputFolder;   // the output folder text, normally ending in a backslash
   std::string_view programFolder;  // folder of the executable, no trailing backslash
-  // The output's base name when it is not to be taken from the source path (a source whose
-  // name the ANSI code page cannot write reaches the encoder by its short name).
+  // The output's base name when it is not to be taken from the source path. The run always
+  // gives it, found in the wide path (a source may reach the encoder by its short name, and
+  // BaseName reads code page 936's bytes).
   std::optional<std::string_view> baseName = std::nullopt;
 };
 

@@ -6,10 +6,10 @@
 
 #include <stdexcept>
 
-#include "convert/AnsiPaths.h"
 #include "convert/BatchFile.h"
 #include "convert/CancelRequest.h"
 #include "convert/CommandLine.h"
+#include "convert/EncoderPaths.h"
 #include "convert/EncoderProcesses.h"
 #include "convert/EncoderRunner.h"
 #include "convert/FormatTable.h"
@@ -66,11 +66,12 @@ std::wstring PathKey(const std::wstring& path) {
   return full;
 }
 
+// A drive and its root, or a network share: "C:out" is relative to drive C's current folder.
 bool IsAbsolute(const std::wstring& path) {
-  return (path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\");
+  return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
 }
 
-void WriteBatchOrFail(const std::string& appDataDir, const std::string& commandLine) {
+void WriteBatchOrFail(const std::wstring& appDataDir, const std::string& commandLine) {
   if (!WriteBatchFile(appDataDir, commandLine)) throw EntryError("batch file");
 }
 
@@ -127,25 +128,26 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   resolution_ =
       resolution == kKeepResolutionText ? std::string(kKeepResolution) : ToAnsi(resolution);
   std::wstring folder = host_.OutputFolderText();
-  // Without a folder the encoder would write into its working folder, the program's own.
+  // Without a full folder the encoder would write into its working folder, the program's own.
   if (folder.find_first_not_of(L" \t") == std::wstring::npos) throw EntryError("no output folder");
-  if (!IsAbsolute(folder))
-    folder = ui::AnsiToWide(environment_.programFolder, CP_ACP) + L"\\" + folder;
+  if (!IsAbsolute(folder)) throw EntryError("output folder not a full path");
   if (foldersMade_.insert(PathKey(folder)).second) {
     std::wstring create = folder;
     while (create.size() > 3 && create.back() == L'\\') create.pop_back();
     SHCreateDirectoryExW(nullptr, create.c_str(), nullptr);
   }
-  outputFolder_ = EncoderPathText(folder);
-  if (folder.ends_with(L'\\') && !outputFolder_.ends_with('\\')) outputFolder_ += '\\';
-  std::optional<std::string> exactSource = ExactAnsi(*path);
-  std::string source = exactSource ? *exactSource : EncoderPathText(*path);
-  std::string baseName = exactSource ? std::string() : RepresentableBaseName(*path);
-  CommandLineArgs args{key, resolution_, source, outputFolder_, environment_.programFolder};
-  if (!exactSource) args.baseName = baseName;
-  CommandLine line = BuildCommandLine(args);
+  EncoderPaths paths(environment_.shortPath);
+  std::string outputFolder = paths.Path(folder);
+  if (folder.ends_with(L'\\') && !outputFolder.ends_with('\\')) outputFolder += '\\';
+  std::string source = paths.Path(*path);
+  std::string programFolder = paths.Path(environment_.programFolder);
+  // The base name comes from the wide path: searched in ANSI bytes, a character's second byte
+  // may look like a backslash.
+  std::string baseName = RepresentableBaseName(*path);
+  CommandLine line =
+      BuildCommandLine({key, resolution_, source, outputFolder, programFolder, baseName});
   if (line.text.empty()) throw EntryError("no format");
-  std::wstring output = ui::AnsiToWide(line.outputPath, CP_ACP);
+  std::wstring output = paths.Wide(line.outputPath);
   // Writing over the source would destroy it; writing over another entry's finished output
   // would lose that one.
   if (SameFile(output, *path)) throw EntryError("output is the source");
@@ -154,7 +156,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
     throw EntryError("output of another entry");
   current_ = Current{id, output, IsFile(output)};
 
-  WriteBatchOrFail(environment_.appDataDir, line.text);
+  WriteBatchOrFail(environment_.appDataDir, paths.Ansi(line.text));
   progress_.SetStatusText(L"正在转换第" + std::to_wstring(host_.EntryIndex(id).value_or(0) + 1) +
                           L"个文件为" + ui::AnsiToWide(key, CP_ACP) + L"......");
   ui::ProcessMessages();
@@ -165,17 +167,19 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
   WatchResult watched;
   if (!stop()) {
     if (key != "avi") {
-      watched = RunAndWatch(line.text, SW_HIDE, WatchMode::PrimaryFfmpeg, progress_, stop);
+      watched =
+          RunAndWatch(paths.Wide(line.text), SW_HIDE, WatchMode::PrimaryFfmpeg, progress_, stop);
       if (!watched.stopped && progress_.CurrentPosition() == 0) {
         StopEncoders();
         environment_.wait(3000);
         std::string fallback = RewriteForFallback(line.text);
-        WriteBatchOrFail(environment_.appDataDir, fallback);
+        WriteBatchOrFail(environment_.appDataDir, paths.Ansi(fallback));
         if (!stop())
-          watched = RunAndWatch(fallback, SW_HIDE, WatchMode::FallbackFfmpeg, progress_, stop);
+          watched = RunAndWatch(paths.Wide(fallback), SW_HIDE, WatchMode::FallbackFfmpeg, progress_,
+                                stop);
       }
     } else {
-      watched = RunAndWatch(line.text, SW_HIDE, WatchMode::Mencoder, progress_, stop);
+      watched = RunAndWatch(paths.Wide(line.text), SW_HIDE, WatchMode::Mencoder, progress_, stop);
     }
   }
   if (stop()) {

@@ -13,10 +13,12 @@
 class ProgressView;
 
 struct ConversionEnvironment {
-  std::string programFolder;  // where the encoders lie (ANSI, no trailing backslash)
-  std::string appDataDir;     // the batch file's base folder (ANSI, no trailing backslash)
+  std::wstring programFolder;  // where the encoders lie (no trailing backslash)
+  std::wstring appDataDir;     // the batch file's base folder (no trailing backslash)
   // Blocks the user-interface thread without processing messages (the fixed waits).
   std::function<void(unsigned milliseconds)> wait;
+  // The short form of a path, empty when there is none (ShortPathOf by default).
+  std::function<std::wstring(const std::wstring&)> shortPath;
 };
 
 // Converts every checked entry of the main window's list, one after the other, with progress in
@@ -35,7 +37,11 @@ struct ConversionEnvironment {
 // stopped. A file with another extension keeps its path and converts. A cancel that lands after
 // the encoder's report but before it ended may count the entry as cancelled; its source is kept.
 // The resolution and the output folder are read for each entry. A run whose every entry left the
-// list ends like a cancelled one; closing the program ends a run as a cancel does.
+// list ends like a cancelled one; closing the program ends a run as a cancel does. An output
+// folder that is not a full path is an entry error: nothing is written outside it, and a
+// relative one would resolve against the encoders' working folder, the program's own.
+// Paths stay wide; the encoders get each path in the ANSI code page, by its short name, or,
+// where neither exists, on a command line started with the wide call (EncoderPaths.h).
 class ConversionRun {
  public:
   ConversionRun(ConversionHost& host, ProgressView& progress, ConversionEnvironment environment);
@@ -69,8 +75,7 @@ class ConversionRun {
   bool running_ = false;
 
   // Per run.
-  std::string resolution_;    // the resolution box's text as the command line takes it
-  std::string outputFolder_;  // as the encoders get it
+  std::string resolution_;  // the resolution box's text as the command line takes it
   std::set<EntryId> taken_;
   std::optional<Current> current_;
   std::vector<EntryId> sourcesDeleted_;

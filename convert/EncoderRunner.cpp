@@ -51,15 +51,27 @@ void Interpret(std::string_view chunk, WatchMode mode, ProgressDisplay& display)
 
 }  // namespace
 
-std::string ProgramFolder() {
-  char path[MAX_PATH]{};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  size_t slash = folder.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+std::wstring ProgramFolder() {
+  // Wide and whole: a folder outside the ANSI code page, or longer than MAX_PATH, too.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
+                        ProgressDisplay& display, const std::function<bool()>& stopRequested) {
+  return RunAndWatch(ui::AnsiToWide(commandLine, CP_ACP), showWindow, mode, display, stopRequested);
+}
+
+WatchResult RunAndWatch(const std::wstring& commandLine, int showWindow, WatchMode mode,
                         ProgressDisplay& display, const std::function<bool()>& stopRequested) {
   auto stop = [&] { return stopRequested ? stopRequested() : IsCancelRequested(); };
   WatchResult result;
@@ -70,7 +82,7 @@ WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMod
   // Our read end must not live on in the child, or the pipe never reports the child's end.
   SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
   startup.wShowWindow = static_cast<WORD>(showWindow);
@@ -78,12 +90,12 @@ WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMod
   startup.hStdOutput = writeEnd.get();
   startup.hStdError = writeEnd.get();
 
-  std::vector<char> mutableCommand(commandLine.begin(), commandLine.end());
-  mutableCommand.push_back('\0');
-  std::string folder = ProgramFolder();
+  std::vector<wchar_t> mutableCommand(commandLine.begin(), commandLine.end());
+  mutableCommand.push_back(L'\0');
+  std::wstring folder = ProgramFolder();
   PROCESS_INFORMATION info{};
   // Suspended until it is in the job, so that nothing it starts escapes the job either.
-  if (!CreateProcessA(nullptr, mutableCommand.data(), &inheritable, &inheritable, TRUE,
+  if (!CreateProcessW(nullptr, mutableCommand.data(), &inheritable, &inheritable, TRUE,
                       NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info))
     return result;

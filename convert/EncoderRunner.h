@@ -31,9 +31,15 @@ struct WatchResult {
 // that wait. While the encoder is silent the messages are processed as they come, so the
 // windows answer and `stopRequested` (by default: a cancel) is seen at once. The display is
 // not touched when the encoder could not be started.
+// The encoder is started with the wide call: a line built in the ANSI code page reaches it as
+// exactly the same bytes, and a path that has no ANSI form at all (EncoderPaths) reaches it too.
+WatchResult RunAndWatch(const std::wstring& commandLine, int showWindow, WatchMode mode,
+                        ProgressDisplay& display,
+                        const std::function<bool()>& stopRequested = nullptr);
+// The same for a line in the ANSI code page.
 WatchResult RunAndWatch(const std::string& commandLine, int showWindow, WatchMode mode,
                         ProgressDisplay& display,
                         const std::function<bool()>& stopRequested = nullptr);
 
-// Folder of this program's executable, without a trailing backslash (ANSI).
-std::string ProgramFolder();
+// Folder of this program's executable, without a trailing backslash.
+std::wstring ProgramFolder();

@@ -72,6 +72,14 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
+// "C:\\..." or "\\\\server\\...": a relative output would land in our working folder, the
+// converter's program folder.
+bool IsFullPath(std::wstring_view path) {
+  auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  return (path.size() >= 3 && path[1] == L':' && separator(path[2])) ||
+         (path.size() >= 2 && separator(path[0]) && separator(path[1]));
+}
+
 bool SamePath(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -210,6 +218,9 @@ int Run() {
   if (!parsed.request) return Fail(program, kUsageError, parsed.error);
   const EncoderRequest& request = *parsed.request;
 
+  if (!IsFullPath(Wide(request.output)))
+    return Fail(program, kUsageError,
+                "the output \"" + request.output + "\" is not a full path; nothing is written");
   std::wstring source = FullPath(Wide(request.source));
   std::wstring output = FullPath(Wide(request.output));
   DWORD attributes = GetFileAttributesW(source.c_str());

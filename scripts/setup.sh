@@ -41,11 +41,15 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive as_root env LC_ALL=C apt-get install -y -qq --no-install-recommends $need >/dev/null
 }
 
+# zh_CN gives Wine the ANSI code page 936; ru_RU (1251) serves the tests under another one.
 install_locale() {
-  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    say "generating the zh_CN.UTF-8 locale"
-    as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-  fi
+  local name
+  for name in zh_CN ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$"; then
+      say "generating the $name.UTF-8 locale"
+      as_root localedef -i "$name" -f UTF-8 "$name.UTF-8"
+    fi
+  done
 }
 
 # fetch_engine <npm package> <path>: the engine of one bitness, into the cache.

@@ -1,3 +1,3 @@
 #include "shell/AppDataDir.h"
 
-std::string AppDataDir;
+std::wstring AppDataDir;

@@ -2,6 +2,6 @@
 
 #include <string>
 
-// The current user's application-data folder without a trailing backslash, in the ANSI code
-// page; set when the main window is created, read by the conversion run for its batch file.
-extern std::string AppDataDir;
+// The current user's application-data folder without a trailing backslash; set when the main
+// window is created, read by the conversion run for its batch file.
+extern std::wstring AppDataDir;

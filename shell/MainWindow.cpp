@@ -7,7 +7,6 @@
 #include "shell/AppDataDir.h"
 #include "shell/Native.h"
 #include "ui/Application.h"
-#include "ui/CodePage.h"
 #include "ui/FormReader.h"
 
 namespace {
@@ -93,6 +92,14 @@ void TTntForm1::WndProc(ui::TMessage& m) {
     m.Result = 0;
     return;
   }
+  if (m.Msg == kStartAfterImport) {
+    m.Result = 0;
+    if (!pendingStart_ || importing_ > 0) return;
+    std::string key = *pendingStart_;
+    pendingStart_.reset();
+    cover(key);
+    return;
+  }
   ui::TTntForm::WndProc(m);
 }
 
@@ -102,8 +109,9 @@ void TTntForm1::TntFormCreate() {
   PIDLIST_ABSOLUTE item = nullptr;
   if (SUCCEEDED(SHGetSpecialFolderLocation(ui::Application().Handle(), CSIDL_APPDATA, &item)) &&
       item) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(item, path)) {
+    // Wide: a profile folder outside the ANSI code page would come back with "?" in it.
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(item, path)) {
       AppDataDir = path;
       resolved = !AppDataDir.empty();
     }
@@ -167,7 +175,21 @@ std::string TTntForm1::CheckedFormatKey() const {
   return key;
 }
 
-void TTntForm1::TntBitBtn1Click() { cover(CheckedFormatKey()); }
+void TTntForm1::TntBitBtn1Click() {
+  if (importing_ > 0) {
+    pendingStart_ = CheckedFormatKey();
+    return;
+  }
+  cover(CheckedFormatKey());
+}
+
+TTntForm1::ImportScope::ImportScope(TTntForm1& form) : form_(form) { ++form_.importing_; }
+
+TTntForm1::ImportScope::~ImportScope() {
+  // Posted, so that the run starts from the message loop once the import's handler returned.
+  if (--form_.importing_ == 0 && form_.pendingStart_ && form_.HandleAllocated())
+    PostMessageW(form_.WindowHandle(), kStartAfterImport, 0, 0);
+}
 
 void TTntForm1::TntButton1Click() {
   std::optional<std::wstring> folder =

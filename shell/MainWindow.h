@@ -17,6 +17,9 @@
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
+// Posted to the main window when an import ends and a start pressed during it waits.
+inline constexpr UINT kStartAfterImport = WM_APP + 1;
+
 // The maker's site: the link on the banner opens it.
 inline constexpr wchar_t kMakerSiteAddress[] = L"http://www.velmo.example/";
 inline constexpr wchar_t kSupportAddress[] = L"support@velmo.example";
@@ -92,6 +95,21 @@ class TTntForm1 : public ui::TTntForm, public ConversionHost {
  private:
   template <typename T>
   T* Find(const wchar_t* name);
+  // An import or a drop under way. A start pressed meanwhile (its pumps deliver the press)
+  // waits for its end: the run must neither work inside it, with the list's redraw off, nor
+  // miss the entries still to come.
+  class ImportScope {
+   public:
+    explicit ImportScope(TTntForm1& form);
+    ~ImportScope();
+    ImportScope(const ImportScope&) = delete;
+    ImportScope& operator=(const ImportScope&) = delete;
+
+   private:
+    TTntForm1& form_;
+  };
+  int importing_ = 0;
+  std::optional<std::string> pendingStart_;  // the format key of a start that waits
   // Appends an entry: caption, format (may be empty), path; checked, icon 0.
   void AddEntry(const std::wstring& caption, const std::wstring& format, const std::wstring& path);
   EntryId nextEntryId_ = 1;

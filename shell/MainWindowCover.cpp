@@ -11,6 +11,8 @@
 void TTntForm1::cover(const std::string& key) {
   if (!TntForm2) return;
   static std::unique_ptr<ConversionRun> run;
-  if (!run) run = std::make_unique<ConversionRun>(*this, *TntForm2, ConversionEnvironment{ProgramFolder(), AppDataDir, {}});
+  if (!run)
+    run = std::make_unique<ConversionRun>(
+        *this, *TntForm2, ConversionEnvironment{ProgramFolder(), AppDataDir, {}, {}});
   run->Convert(key);
 }

@@ -3,15 +3,11 @@
 
 #include "shell/InputNames.h"
 #include "shell/MainWindow.h"
-#include "ui/CodePage.h"
 #include "ui/MessagePump.h"
 
 namespace {
 
-const std::string& ConvertedFolderName() {
-  static const std::string name = ui::WideToAnsi(L"转换\\");
-  return name;
-}
+constexpr wchar_t kConvertedFolderName[] = L"转换\\";
 
 // While many entries are added the list redraws about ten times a second instead of after
 // every entry (2,000 repaints of a growing list take many seconds); messages are still
@@ -49,24 +45,26 @@ void TTntForm1::AddEntry(const std::wstring& caption, const std::wstring& format
                         static_cast<LPARAM>(nextEntryId_++));
 }
 
+// Paths stay the wide text the dialog or the shell gave: a round trip through a code page
+// would turn every character it lacks into "?".
 void TTntForm1::ImportFile(const std::wstring& path) {
-  std::string ansi = ui::WideToAnsi(path);
-  std::wstring caption = ui::AnsiToWide(input_names::DropLastFour(input_names::FileNamePart(ansi)));
-  std::string extension = input_names::LowerAsciiLetters(input_names::ExtensionPart(ansi));
-  std::string_view format = input_names::FormatOfExtension(extension);
+  std::wstring caption = input_names::DropLastFour(input_names::FileNamePart(path));
+  std::wstring extension = input_names::LowerAsciiLetters(input_names::ExtensionPart(path));
   // A name typed with another extension has no format; its path still goes in its column.
-  AddEntry(caption, ui::AnsiToWide(format), path);
+  AddEntry(caption, std::wstring(input_names::FormatOfExtension(extension)), path);
 }
 
 void TTntForm1::TntBitBtn5Click() {
   if (!OpenDialog1->Execute(Handle())) return;
+  ImportScope importing(*this);
   try {
     BatchedRedraw redraw(*TntListView1);
     for (const std::wstring& path : OpenDialog1->Files()) {
       ImportFile(path);
+      // The folder is set before anything else can run: a start pressed now must find it.
+      if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
       redraw.Added();
       ui::ProcessMessages();
-      if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
     }
   } catch (const std::exception&) {
     // An import that fails ends quietly; the entries added so far stay.
@@ -74,30 +72,33 @@ void TTntForm1::TntBitBtn5Click() {
 }
 
 void TTntForm1::WMDropFiles(HDROP drop) {
+  ImportScope importing(*this);
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   ui::ProcessMessages();
-  BatchedRedraw redraw(*TntListView1);
-  for (UINT i = 0; i < count; ++i) {
-    // The whole path, however long: a cut path would name another file.
-    UINT length = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring dropped(length + 1, L'\0');
-    dropped.resize(DragQueryFileW(drop, i, dropped.data(), length + 1));
-    std::string path = input_names::LowerAsciiLetters(ui::WideToAnsi(dropped));
-    std::string_view extension = input_names::ExtensionPart(path);
-    std::string_view format = input_names::FormatOfExtension(extension);
-    DWORD attributes = GetFileAttributesW(dropped.c_str());
-    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (format.empty() || folder) {
-      redraw.Pause();
-      ShowMessage(L"不支持该类型的文件", L"提示", MB_ICONERROR);
-      redraw.Resume();
-      continue;
+  {
+    BatchedRedraw redraw(*TntListView1);
+    for (UINT i = 0; i < count; ++i) {
+      // The whole path, however long: a cut path would name another file.
+      UINT length = DragQueryFileW(drop, i, nullptr, 0);
+      std::wstring dropped(length + 1, L'\0');
+      dropped.resize(DragQueryFileW(drop, i, dropped.data(), length + 1));
+      std::wstring path = input_names::LowerAsciiLetters(dropped);
+      std::wstring_view format = input_names::FormatOfExtension(input_names::ExtensionPart(path));
+      DWORD attributes = GetFileAttributesW(dropped.c_str());
+      bool folder =
+          attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+      if (format.empty() || folder) {
+        redraw.Pause();
+        ShowMessage(L"不支持该类型的文件", L"提示", MB_ICONERROR);
+        redraw.Resume();
+        continue;
+      }
+      AddEntry(input_names::DropLastFour(input_names::FileNamePart(path)), std::wstring(format),
+               path);
+      if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
+      redraw.Added();
+      ui::ProcessMessages();
     }
-    AddEntry(ui::AnsiToWide(input_names::DropLastFour(input_names::FileNamePart(path))),
-             ui::AnsiToWide(format), ui::AnsiToWide(path));
-    redraw.Added();
-    if (TntListView1->ItemCount() == 1) SetDefaultOutputFolder();
-    ui::ProcessMessages();
   }
   DragFinish(drop);
   ui::ProcessMessages();
@@ -108,8 +109,8 @@ void TTntForm1::SetDefaultOutputFolder() {
     TntEdit1->SetText(L"");
     return;
   }
-  std::string path = ui::WideToAnsi(TntListView1->ItemText(0, 2));
-  std::wstring folder = ui::AnsiToWide(input_names::OutputFolderFor(path, ConvertedFolderName()));
+  std::wstring folder =
+      input_names::OutputFolderFor(TntListView1->ItemText(0, 2), kConvertedFolderName);
   TntEdit1->SetText(folder);
   std::wstring create = folder;
   while (create.size() > 3 && create.back() == L'\\') create.pop_back();

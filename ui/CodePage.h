@@ -7,10 +7,9 @@
 
 namespace ui {
 
-// The shell handles paths in code page 936 (GBK), whatever the system's code page.
-inline constexpr UINT kShellCodePage = 936;
-
-std::string WideToAnsi(std::wstring_view text, UINT codePage = kShellCodePage);
-std::wstring AnsiToWide(std::string_view text, UINT codePage = kShellCodePage);
+// Conversions between UTF-16 and an 8-bit code page (CP_ACP, CP_UTF8, ...). Paths stay wide
+// wherever they can: only the encoders' command lines need the ANSI code page.
+std::string WideToAnsi(std::wstring_view text, UINT codePage);
+std::wstring AnsiToWide(std::string_view text, UINT codePage);
 
 }  // namespace ui

@@ -93,6 +93,7 @@ class TCustomListView : public TWinControl {
   // shows the result. For adding many items: each insertion would otherwise repaint.
   void BeginUpdate();
   void EndUpdate();
+  bool Updating() const { return updating_ > 0; }
   void Delete(int index);
   void DeleteSelected();
   void Clear();

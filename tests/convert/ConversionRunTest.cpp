@@ -145,10 +145,13 @@ class ConversionRunTest : public testing::Test {
  protected:
   ConversionRunTest()
       : run(host, progress,
-            {folder.AnsiPath(), folder.AnsiPath() + "\\AppData", [this](unsigned ms) {
+            {folder.path.wstring(),
+             folder.path.wstring() + L"\\AppData",
+             [this](unsigned ms) {
                waits.push_back(ms);
                if (onWait) onWait(ms);
-             }}) {
+             },
+             {}}) {
     fs::create_directories(folder.path / "AppData");
     host.outputFolder = (folder.path / L"转换").wstring() + L"\\";
   }
@@ -436,12 +439,12 @@ TEST_F(ConversionRunTest, SettingsChangedDuringARunApplyToTheNextEntries) {
   EXPECT_EQ(host.opened[0], later.wstring() + L"\\");
 }
 
-// Without an output folder the encoder would write into its working folder (the program's):
-// such an entry is an entry error and nothing is written anywhere.
-TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
+// Without a full output folder the encoder would write into or below its working folder (the
+// program's): such an entry is an entry error and nothing is written anywhere.
+TEST_F(ConversionRunTest, AnOutputFolderThatIsNotAFullPathIsAnEntryError) {
   folder.Script("ffmpeg.exe", kConverts);
   Add(L"a.flv");
-  for (const wchar_t* text : {L"", L"  "}) {
+  for (const wchar_t* text : {L"", L"  ", L"out\\", L"C:out\\"}) {
     host.outputFolder = text;
     host.messages.clear();
     run.Convert("mp4");
@@ -449,6 +452,7 @@ TEST_F(ConversionRunTest, AnEmptyOutputFolderIsAnEntryError) {
   }
   EXPECT_THAT(folder.LoggedCommandLines("ffmpeg.exe"), IsEmpty());
   EXPECT_FALSE(fs::exists(folder.path / L"a.mp4"));
+  EXPECT_FALSE(fs::exists(folder.path / L"out"));
 }
 
 // Closing the main window during a run posts the quit: the run ends as after a cancel (the
@@ -490,6 +494,59 @@ TEST_F(ConversionRunTest, ARunWhoseEntriesWereAllRemovedEndsWithoutTheQuestion) 
   EXPECT_THAT(host.startEnabled, ElementsAre(false, true));
   EXPECT_FALSE(fs::exists(Output(L"a.mp4")));
 }
+
+// ---- Other code pages: folders of any script, with or without short names ---------------
+
+struct ScriptCase {
+  const char* name;
+  const wchar_t* programTag;    // in the program folder's name
+  const wchar_t* sourceFolder;  // the source's folder (and its output folder's parent)
+  bool shortNames;              // the volume keeps short (8.3) names
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
+
+class ScriptTest : public ConversionRunTest, public testing::WithParamInterface<ScriptCase> {};
+
+// Whatever the ANSI code page (this test also runs under 1252 and 1251), the encoder finds the
+// source and writes the output where the user expects it, and delete-after finds the source.
+// The batch file's folder (here in the program folder) has the program folder's name.
+TEST_P(ScriptTest, FoldersOfAnyScriptConvert) {
+  const ScriptCase& c = GetParam();
+  FakeEncoderFolder program(c.programTag);
+  program.Script("ffmpeg.exe", std::string("checksource 7\n") + kConverts);
+  fs::create_directories(program.path / L"AppData");
+  fs::path sources = folder.path / c.sourceFolder;
+  fs::create_directories(sources);
+  fs::path source = sources / L"clip.flv";
+  std::ofstream(source, std::ios::binary) << "source video";
+  host.Add(source.wstring());
+  host.outputFolder = (sources / L"转换").wstring() + L"\\";
+  host.deleteAfter = true;
+  std::function<std::wstring(const std::wstring&)> noShortNames = [](const std::wstring&) {
+    return std::wstring();
+  };
+  ConversionRun scripted(host, progress,
+                         {program.path.wstring(), program.path.wstring() + L"\\AppData",
+                          [](unsigned) {}, c.shortNames ? nullptr : noShortNames});
+  scripted.Convert("mp4");
+
+  EXPECT_THAT(host.MessageTexts(), ElementsAre(kQuestion));
+  EXPECT_TRUE(fs::exists(sources / L"转换" / L"clip.mp4"));
+  EXPECT_FALSE(fs::exists(source));
+  EXPECT_THAT(host.entries, IsEmpty());
+  RecordProperty("AnsiCodePage", static_cast<int>(GetACP()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, ScriptTest,
+    testing::Values(ScriptCase{"AccentedFolder", L"", L"Café", true},
+                    ScriptCase{"CyrillicFolder", L"", L"Видео", true},
+                    ScriptCase{"KoreanFolderWithoutShortNames", L"", L"한국", false},
+                    ScriptCase{"AccentedProgramFolder", L"Café", L"", true},
+                    ScriptCase{"CyrillicProgramFolderWithoutShortNames", L"Видео", L"Видео", false},
+                    ScriptCase{"KoreanProgramFolder", L"한국", L"", true}),
+    [](const testing::TestParamInfo<ScriptCase>& info) { return std::string(info.param.name); });
 
 // ---- Cancel: whatever the moment, no source and no finished output is lost ----------------
 

@@ -11,11 +11,13 @@
 //   exit CODE     end with CODE (default 0 at the end of the script)
 //   exitif TEXT CODE  end with CODE when the command line contains TEXT
 //   checksource CODE  end with CODE when the source (the second quoted argument) cannot be read
-// Every start appends its command line to "<exe path>.log".
+// Every start appends its command line, as the ANSI code page writes it, to "<exe path>.log".
+// Files are reached by the wide command line, so that paths without an ANSI form work too.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -51,22 +53,22 @@ void WriteAll(HANDLE handle, const std::string& text) {
 }
 
 // The last double-quoted argument of the command line: where the real encoders write.
-std::string OutputPathOf(const std::string& commandLine) {
-  size_t close = commandLine.rfind('"');
-  if (close == std::string::npos || close == 0) return {};
-  size_t open = commandLine.rfind('"', close - 1);
-  if (open == std::string::npos) return {};
+std::wstring OutputPathOf(const std::wstring& commandLine) {
+  size_t close = commandLine.rfind(L'"');
+  if (close == std::wstring::npos || close == 0) return {};
+  size_t open = commandLine.rfind(L'"', close - 1);
+  if (open == std::wstring::npos) return {};
   return commandLine.substr(open + 1, close - open - 1);
 }
 
 // The second double-quoted argument: the source, after the program's own path.
-std::string SourcePathOf(const std::string& commandLine) {
-  size_t open = commandLine.find('"');
-  for (int argument = 0; open != std::string::npos; ++argument) {
-    size_t close = commandLine.find('"', open + 1);
-    if (close == std::string::npos) break;
+std::wstring SourcePathOf(const std::wstring& commandLine) {
+  size_t open = commandLine.find(L'"');
+  for (int argument = 0; open != std::wstring::npos; ++argument) {
+    size_t close = commandLine.find(L'"', open + 1);
+    if (close == std::wstring::npos) break;
     if (argument == 1) return commandLine.substr(open + 1, close - open - 1);
-    open = commandLine.find('"', close + 1);
+    open = commandLine.find(L'"', close + 1);
   }
   return {};
 }
@@ -74,14 +76,16 @@ std::string SourcePathOf(const std::string& commandLine) {
 }  // namespace
 
 int main() {
-  char exePath[MAX_PATH]{};
-  GetModuleFileNameA(nullptr, exePath, MAX_PATH);
+  wchar_t exePath[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, exePath, MAX_PATH);
+  std::wstring self = exePath;
   std::string commandLine = GetCommandLineA();
+  std::wstring wideCommandLine = GetCommandLineW();
   {
-    std::ofstream log(std::string(exePath) + ".log", std::ios::app | std::ios::binary);
+    std::ofstream log(std::filesystem::path(self + L".log"), std::ios::app | std::ios::binary);
     log << commandLine << "\n";
   }
-  std::ifstream script(std::string(exePath) + ".script", std::ios::binary);
+  std::ifstream script(std::filesystem::path(self + L".script"), std::ios::binary);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
   std::string line;
@@ -101,19 +105,18 @@ int main() {
     } else if (command == "sleep") {
       Sleep(static_cast<DWORD>(std::atoi(argument.c_str())));
     } else if (command == "output") {
-      std::ofstream file(OutputPathOf(commandLine), std::ios::binary);
+      std::ofstream file(std::filesystem::path(OutputPathOf(wideCommandLine)), std::ios::binary);
       file << Unescape(argument);
     } else if (command == "report") {
-      std::string name = exePath;
-      name = name.substr(name.find_last_of('\\') + 1);
-      bool mencoder = _stricmp(name.c_str(), "mencoder.exe") == 0;
+      std::wstring name = self.substr(self.find_last_of(L'\\') + 1);
+      bool mencoder = _wcsicmp(name.c_str(), L"mencoder.exe") == 0;
       WriteAll(out, mencoder
                         ? "\r\nVideo stream:  456.789 kbit/s  (57098 B/s)  size: 1234567 bytes  "
                           "21.622 secs  541 frames\r\n"
                         : "\r\nvideo:1234kB audio:567kB subtitle:0kB other streams:0kB global "
                           "headers:0kB muxing overhead: 1.234567%\r\n");
     } else if (command == "checksource") {
-      if (GetFileAttributesA(SourcePathOf(commandLine).c_str()) == INVALID_FILE_ATTRIBUTES)
+      if (GetFileAttributesW(SourcePathOf(wideCommandLine).c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::atoi(argument.c_str());
     } else if (command == "exitif") {
       size_t blank = argument.rfind(' ');

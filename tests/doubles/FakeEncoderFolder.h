@@ -12,7 +12,8 @@
 // encoder there under an encoder's name with the script it is to follow. Removed at the end.
 class FakeEncoderFolder {
  public:
-  FakeEncoderFolder() {
+  // `tag` goes into the folder's name (a name outside the ANSI code page, say).
+  explicit FakeEncoderFolder(const std::wstring& tag = L"") {
     wchar_t temp[MAX_PATH]{};
     GetTempPathW(MAX_PATH, temp);
     // Process ids come round again, and a folder an earlier test could not remove (an
@@ -20,7 +21,7 @@ class FakeEncoderFolder {
     static int counter = 0;
     for (;;) {
       path = std::filesystem::path(temp) /
-             (L"velmo-fake-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             (L"velmo-fake-" + tag + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter));
       if (std::filesystem::create_directory(path)) break;
     }

@@ -154,6 +154,77 @@ TEST_F(ConverterTest, EndingTheConverterEndsItsEncodersAndTheirEngine) {
       },
       10s));
   EXPECT_TRUE(std::filesystem::exists(a));
+  // A start that the import's pumps delivered before the output folder was set once made the
+  // encoder write into its working folder, the program's own.
+  EXPECT_FALSE(std::filesystem::exists(ProgramFolder() / L"a.mp4"));
+}
+
+// Closing the main window during a run (its close box, the system menu, Alt+F4) ends the run as
+// 取消 does, without asking anything, and then the program.
+TEST_F(ConverterTest, ClosingTheMainWindowDuringARunEndsItAsCancelDoesAndThenTheProgram) {
+  struct Way {
+    const char* name;
+    const char* key;  // of the recorded milliseconds to the program's end
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } ways[] = {
+      {"close box", "EndedAfterCloseBoxMs", WM_CLOSE, 0, 0},
+      {"system menu", "EndedAfterSystemMenuMs", WM_SYSCOMMAND, SC_CLOSE, 0},
+      {"Alt+F4", "EndedAfterAltF4Ms", WM_SYSKEYDOWN, VK_F4, LPARAM(KF_ALTDOWN) << 16 | 1},
+  };
+  std::filesystem::path a = Clip(L"a.flv", 60, L"1280x720"), b = Clip(L"b.flv", 3);
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    App app(ProgramFolder());
+    app.Import({a, b});
+    app.SetDeleteAfter(true);
+    Click(app.Button(L"开始转换"));
+    ASSERT_TRUE(WaitFor([&] { return app.ProgressBar(0).position > 0; }, 60s));
+    std::vector<DWORD> encoders = EncoderProcessesBelow(app.ProcessId());
+    ASSERT_FALSE(encoders.empty());
+    ULONGLONG closed = GetTickCount64();
+    PostMessageW(app.MainWindow(), way.message, way.wParam, way.lParam);
+    EXPECT_TRUE(WaitFor([&] { return !app.Running(); }, 10s));
+    RecordProperty(way.key, static_cast<int>(GetTickCount64() - closed));
+    EXPECT_TRUE(std::none_of(encoders.begin(), encoders.end(),
+                             [](DWORD id) { return ProcessRunning(id); }));
+    EXPECT_FALSE(std::filesystem::exists(Converted(L"a.mp4")));  // the unfinished output
+    EXPECT_FALSE(std::filesystem::exists(Converted(L"b.mp4")));  // never started
+    EXPECT_TRUE(std::filesystem::exists(a));
+    EXPECT_TRUE(std::filesystem::exists(b));
+  }
+}
+
+// A program folder and a clip folder whose names the ANSI code page cannot write (Korean under
+// code page 936): the real program reads its folders wide and hands the encoders short names.
+TEST_F(ConverterTest, FoldersOutsideTheAnsiCodePageConvert) {
+  std::filesystem::path program = folder / L"程序 한국";
+  std::filesystem::copy(ProgramFolder(), program, std::filesystem::copy_options::recursive);
+  std::filesystem::path clips = folder / L"영상 Видео";
+  std::filesystem::create_directories(clips);
+  std::filesystem::path clip = clips / L"클립.flv";
+  MakeClip(clip, 2);
+  {
+    App app(program);
+    app.Import({clip});
+    EXPECT_EQ(app.OutputFolder(), clips.wstring() + L"\\转换\\");
+    app.SetDeleteAfter(true);
+    MessageBoxView question = StartAndWaitForTheQuestion(app);
+    EXPECT_EQ(question.caption, L"成功");
+    AnswerMessageBox(question, IDNO);
+    EXPECT_TRUE(WaitFor([&] { return app.EntryCount() == 0; }, 10s));
+  }
+  // The output's name is written with what the code page has.
+  std::vector<std::filesystem::path> outputs;
+  for (const auto& entry : std::filesystem::directory_iterator(clips / L"转换"))
+    outputs.push_back(entry.path());
+  ASSERT_EQ(outputs.size(), 1u);
+  EXPECT_TRUE(Probe(outputs[0]));
+  EXPECT_FALSE(std::filesystem::exists(clip));
+  // Nothing lands in the program folder.
+  for (const auto& entry : std::filesystem::directory_iterator(program))
+    EXPECT_THAT(entry.path().extension().wstring(), testing::AnyOf(L".exe", L"")) << entry.path();
 }
 
 TEST_F(ConverterTest, DeleteAfterDeletesConvertedSourcesOnly) {

@@ -150,6 +150,10 @@ TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
       {"unwritable output", Line("mp4", Clip(), folder_ / "no such folder"),
        folder_ / "no such folder" / "clip.mp4", 0, "o such file or directory"},
       {"output is the source", Line("flv", Clip(), folder_), Clip(), 1, "is the source"},
+      // Relative to the working folder: that would be the converter's program folder.
+      {"relative output",
+       BuildCommandLine({"mp3", kKeepResolution, Clip().string(), "", DistFolder().string()}).text,
+       DistFolder() / "clip.mp3", 2, "not a full path"},
   };
   auto sizeBefore = fs::file_size(Clip());
   for (const Case& c : cases) {
@@ -164,6 +168,23 @@ TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
     EXPECT_EQ(fs::exists(c.output), existed);
   }
   EXPECT_EQ(fs::file_size(Clip()), sizeBefore);  // the source is never touched
+}
+
+// The front-end reads its command line wide: started with the wide call, paths that no ANSI
+// code page holds convert too (where a volume keeps no short names, the converter starts it so).
+TEST_F(FrontEndTest, PathsOutsideTheAnsiCodePageConvertOnAWideCommandLine) {
+  fs::path korean = folder_ / L"한국 Видео";
+  fs::create_directories(korean);
+  fs::copy_file(Clip(), korean / L"영상.flv", fs::copy_options::overwrite_existing);
+  std::wstring line = L"\"" + (DistFolder() / "ffmpegx.exe").wstring() + L"\" -i  \"" +
+                      (korean / L"영상.flv").wstring() + L"\"  -y -f mp3 -ac 2   \"" +
+                      (korean / L"영상.mp3").wstring() + L"\"  ";
+  PipedChild started = StartPiped(line);
+  ASSERT_TRUE(started);
+  DWORD code = 1;
+  std::string console = ReadUntilEnd(started, &code);
+  EXPECT_EQ(code, 0u) << console;
+  EXPECT_GT(fs::file_size(korean / L"영상.mp3"), 0u);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ int main() {
     return 2;
   }
   std::vector<std::string> args;
-  for (int i = 0; i < count; ++i) args.push_back(ui::WideToAnsi(wide[i]));
+  for (int i = 0; i < count; ++i) args.push_back(ui::WideToAnsi(wide[i], CP_ACP));
   LocalFree(wide);
   std::string resolution = args[3] == "keep" ? std::string(kKeepResolution) : args[3];
   bool fallback = count > 6 && args[6] == "fallback";

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "MainWindowFixture.h"
+#include "convert/ProgressWindow.h"
 #include "tests/doubles/FileDrop.h"
 #include "ui/MessagePump.h"
 
@@ -242,6 +243,90 @@ TEST(InputList, DelAndCtrlDelInTheListRemoveAndClear) {
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
   EXPECT_EQ(form.TntListView1->ItemCount(), 0);
+}
+
+// Dropped paths keep every character, whatever the ANSI code page (this test also runs under
+// 1252 and 1251): the entry, its name and the default folder hold the path as the shell gave
+// it, only its ASCII letters lowered.
+TEST(InputList, DroppedNamesOfAnyScriptKeepTheirCharacters) {
+  TempFolder temp;
+  struct Case {
+    const wchar_t* folder;
+    const wchar_t* file;
+    const wchar_t* caption;
+  } cases[] = {
+      {L"Café", L"Clip.FLV", L"clip"},
+      {L"Видео", L"Клип.mp4", L"Клип"},
+      {L"한국어", L"영상.F4V", L"영상"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.folder)));
+    MainWindowFixture f;
+    TTntForm1& form = f.form();
+    temp.Folder(c.folder);
+    std::wstring path = temp.File(std::wstring(c.folder) + L"\\" + c.file);
+    Drop(form.Handle(), {path});
+    std::wstring lowered = Lower(path);
+    ASSERT_EQ(Entries(form).size(), 1u);
+    EXPECT_EQ(Entries(form)[0].caption, c.caption);
+    EXPECT_EQ(Entries(form)[0].path, lowered);
+    std::wstring folder = Lower(temp.path()) + Lower(c.folder) + L"\\转换\\";
+    EXPECT_EQ(form.TntEdit1->GetText(), folder);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_THAT(MainWindowFixture::Boxes(), testing::IsEmpty());
+  }
+}
+
+// A start pressed while a drop is still adding files (its pumps deliver the press) waits for
+// the drop to end: the run converts every dropped file and the list repaints while it works.
+TCustomListView* g_list = nullptr;
+HWND g_start = nullptr;
+std::vector<bool> g_listUpdatingAtBoxes;
+
+LRESULT CALLBACK PressStartOnTheFirstEntry(int code, WPARAM wParam, LPARAM lParam) {
+  auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && g_start && call->message == LVM_INSERTITEMW) {
+    PostMessageW(g_start, BM_CLICK, 0, 0);
+    g_start = nullptr;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK NoteTheListAtBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  wchar_t name[32] = {};
+  if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(wParam), name, 32) &&
+      std::wstring(name) == L"#32770")
+    g_listUpdatingAtBoxes.push_back(g_list->Updating());
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(InputList, AStartPressedDuringADropWaitsForItsEnd) {
+  TempFolder temp;
+  MainWindowFixture f;
+  TTntForm1& form = f.form();
+  TTntForm2 progress(nullptr, &form);
+  TntForm2 = &progress;
+  // AVI: the missing encoder fails each entry at once, without a fallback attempt.
+  form.g[6]->SetChecked(true);
+  g_list = form.TntListView1;
+  g_start = form.TntBitBtn1->Handle();
+  g_listUpdatingAtBoxes.clear();
+  HHOOK press =
+      SetWindowsHookExW(WH_CALLWNDPROC, PressStartOnTheFirstEntry, nullptr, GetCurrentThreadId());
+  HHOOK note = SetWindowsHookExW(WH_CBT, NoteTheListAtBoxes, nullptr, GetCurrentThreadId());
+  Drop(form.Handle(), {temp.File(L"a.flv"), temp.File(L"b.flv")});
+  EXPECT_THAT(MainWindowFixture::Boxes(), testing::IsEmpty());  // nothing ran inside the drop
+  f.Pump();
+  UnhookWindowsHookEx(press);
+  UnhookWindowsHookEx(note);
+  TntForm2 = nullptr;
+
+  EXPECT_THAT(MainWindowFixture::Boxes(),
+              testing::ElementsAre(L"Velmo转换 - 独立版|转换第1个文件时出现错误",
+                                   L"Velmo转换 - 独立版|转换第2个文件时出现错误",
+                                   L"成功|转换已经全部完成.是否立即打开保存转换文件的目录?"));
+  EXPECT_THAT(g_listUpdatingAtBoxes, testing::Each(false));
+  EXPECT_EQ(g_listUpdatingAtBoxes.size(), 3u);
 }
 
 TEST(InputList, ConversionFindsItsEntriesByIdWhateverIsRemovedAroundThem) {

@@ -295,8 +295,8 @@ TEST(MainWindow, CreationAcceptsDropsAndKnowsTheAppDataFolder) {
   MainWindowFixture f;
   EXPECT_TRUE(GetWindowLongW(f.form().Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   ASSERT_FALSE(AppDataDir.empty());
-  EXPECT_NE(AppDataDir.back(), '\\');
-  EXPECT_THAT(AppDataDir, testing::HasSubstr("AppData\\Roaming"));
+  EXPECT_NE(AppDataDir.back(), L'\\');
+  EXPECT_THAT(AppDataDir, testing::HasSubstr(L"AppData\\Roaming"));
   EXPECT_TRUE(MainWindowFixture::Boxes().empty());
 }
 
