@@ -2,10 +2,12 @@
 // and the installed program used as a user would.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -46,7 +48,9 @@ struct Product {
   REGSAM view;
 
   fs::path StartMenu() const { return KnownFolder(CSIDL_COMMON_PROGRAMS) / title; }
-  fs::path Desktop() const { return KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY) / (title + L".lnk"); }
+  fs::path Desktop() const {
+    return KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY) / (title + L".lnk");
+  }
 };
 
 constexpr wchar_t kUninstallRoot[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -189,8 +193,8 @@ std::wstring ShortcutTarget(const fs::path& link) {
 std::wstring VersionString(const fs::path& exe, const wchar_t* name) {
   DWORD ignored = 0;
   std::vector<BYTE> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
-  if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()),
-                                           data.data()))
+  if (data.empty() ||
+      !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
     return L"";
   wchar_t* value = nullptr;
   UINT length = 0;
@@ -353,5 +357,40 @@ TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   EXPECT_TRUE(fs::exists(folder / L"用户的文件.txt"));
   EXPECT_FALSE(fs::exists(folder / L"engine"));
 }
+
+#ifdef _WIN64
+// The 32-bit and the 64-bit program are two products: each in its own Program Files and
+// registry view, with its own entry and shortcuts, and removing one leaves the other.
+TEST_F(InstallerTest, BothBuildsLiveSideBySide) {
+  const char* runnable = std::getenv("VELMO_RUNNABLE");
+  if (!runnable || !std::strstr(runnable, "32")) GTEST_SKIP() << "this machine runs no 32-bit code";
+  const std::wstring name = Wide(VELMO_PRODUCT_NAME);
+  const Product other{WindowsPath(VELMO_OTHER_SETUP_EXE), name, L"VelmoConvert", KEY_WOW64_32KEY};
+  Clean(other);
+  ASSERT_EQ(Install(product.setup), 0);
+  ASSERT_EQ(Install(other.setup), 0);
+  const fs::path folder64 = KnownFolder(CSIDL_PROGRAM_FILES) / name;
+  const fs::path folder32 = KnownFolder(CSIDL_PROGRAM_FILESX86) / name;
+  ASSERT_NE(folder64, folder32);
+  EXPECT_EQ((*Entry(product))[L"InstallLocation"], folder64.wstring());
+  EXPECT_EQ((*Entry(other))[L"InstallLocation"], folder32.wstring());
+  EXPECT_EQ(EntriesNamed(product), 1);
+  EXPECT_EQ(EntriesNamed(other), 1);
+
+  EXPECT_EQ(Uninstall(product), 0);
+  EXPECT_FALSE(fs::exists(folder64));
+  EXPECT_FALSE(fs::exists(product.StartMenu()));
+  EXPECT_FALSE(fs::exists(product.Desktop()));
+  EXPECT_TRUE(Entry(other));
+  EXPECT_TRUE(fs::exists(folder32 / L"VelmoConvert.exe"));
+  EXPECT_EQ(ShortcutTarget(other.StartMenu() / (other.title + L".lnk")),
+            (folder32 / L"VelmoConvert.exe").wstring());
+  EXPECT_EQ(ShortcutTarget(other.Desktop()), (folder32 / L"VelmoConvert.exe").wstring());
+
+  EXPECT_EQ(Uninstall(other), 0);
+  EXPECT_FALSE(fs::exists(folder32));
+  EXPECT_FALSE(Entry(other));
+}
+#endif
 
 }  // namespace
