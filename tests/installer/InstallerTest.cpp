@@ -300,15 +300,15 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
     ASSERT_TRUE(probe);
     EXPECT_THAT(probe->codecs, testing::ElementsAre("mpeg4", "aac"));
 
-    // While it runs, a silent install over it refuses and changes nothing.
+    // While it runs, a silent install over it refuses (exit code 3) and changes nothing.
     auto before = Files(folder);
-    EXPECT_NE(Install(product.setup, folder), 0);
+    EXPECT_EQ(Install(product.setup, folder), 3);
     EXPECT_EQ(Files(folder), before);
     EXPECT_EQ(Entry(product), entry);
     EXPECT_TRUE(app.Running());
     // So does a silent uninstall: run in place (_?=), so that its exit code is its own and not
     // the one of the stage that hands over to a copy (always 0).
-    EXPECT_NE(RunAndWait((*entry)[L"QuietUninstallString"] + L" _?=" + folder.wstring()), 0);
+    EXPECT_EQ(RunAndWait((*entry)[L"QuietUninstallString"] + L" _?=" + folder.wstring()), 3);
     EXPECT_EQ(Uninstall(product), 0);  // the usual way: hands over, and the copy refuses
     EXPECT_EQ(Files(folder), before);
     EXPECT_EQ(Entry(product), entry);
