@@ -63,6 +63,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "x64.nsh"
+!include "Sections.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -173,24 +174,6 @@ FunctionEnd
 !macroend
 
 ; ---------------------------------------------------------------------------------------------
-Function .onInit
-  !insertmacro USE_PRODUCT_VIEW
-  !if ${BITS} == 64
-    ${IfNot} ${RunningX64}
-      MessageBox MB_ICONSTOP "${PRODUCT_TITLE} 需要 64 位 Windows。" /SD IDOK
-      SetErrorLevel 2
-      Quit
-    ${EndIf}
-  !endif
-  ; Silent: the folder is known now (/D= or the earlier install's); check before anything.
-  ${If} ${Silent}
-    Call WaitForProgramClosed
-  ${EndIf}
-FunctionEnd
-
-Function DirectoryLeave
-  Call WaitForProgramClosed
-FunctionEnd
 
 ; An earlier install of this product (another version, maybe in another folder) is removed by
 ; its own uninstaller first: its files go file by file and one entry stays.
@@ -246,6 +229,49 @@ SectionEnd
 Section "桌面快捷方式" SecDesktop
   CreateShortcut "$DESKTOP\${PRODUCT_TITLE}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 SectionEnd
+
+; Remembered for the next upgrade.
+Section "-RememberChoices"
+  ${If} ${SectionIsSelected} ${SecDesktop}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "DesktopShortcut" 1
+  ${Else}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "DesktopShortcut" 0
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  !insertmacro USE_PRODUCT_VIEW
+  !if ${BITS} == 64
+    ${IfNot} ${RunningX64}
+      MessageBox MB_ICONSTOP "${PRODUCT_TITLE} 需要 64 位 Windows。" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  !endif
+  ; The desktop shortcut: left out with /NODESKTOP, or when the installed version was
+  ; installed without it.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NODESKTOP" $1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecDesktop}
+  ${Else}
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
+    ReadRegDWORD $2 HKLM "${UNINSTALL_KEY}" "DesktopShortcut"
+    ${If} $1 != ""
+    ${AndIf} $2 == 0
+      !insertmacro UnselectSection ${SecDesktop}
+    ${EndIf}
+  ${EndIf}
+  ; Silent: the folder is known now (/D= or the earlier install's); check before anything.
+  ${If} ${Silent}
+    Call WaitForProgramClosed
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  Call WaitForProgramClosed
+FunctionEnd
 
 ; ---------------------------------------------------------------------------------------------
 Function un.onInit

@@ -127,8 +127,9 @@ int RunAndWait(std::wstring commandLine) {
 
 // Silent install; `folder` empty means the setup's own choice (an earlier install's folder, or
 // the default). /D= takes the rest of the line, unquoted, spaces and all.
-int Install(const std::wstring& setup, const fs::path& folder = {}) {
-  std::wstring line = L"\"" + setup + L"\" /S";
+int Install(const std::wstring& setup, const fs::path& folder = {},
+            const std::wstring& options = L"") {
+  std::wstring line = L"\"" + setup + L"\" /S " + options;
   if (!folder.empty()) line += L" /D=" + folder.wstring();
   return RunAndWait(line);
 }
@@ -330,9 +331,10 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
 
 TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   const fs::path folder = Folder(L"旧版 Velmo");
-  ASSERT_EQ(Install(WindowsPath(VELMO_OLD_SETUP_EXE), folder), 0);
+  ASSERT_EQ(Install(WindowsPath(VELMO_OLD_SETUP_EXE), folder, L"/NODESKTOP"), 0);
   ASSERT_TRUE(Entry(product));
   EXPECT_EQ((*Entry(product))[L"DisplayVersion"], Wide(VELMO_OLD_VERSION));
+  EXPECT_FALSE(fs::exists(product.Desktop()));
   // A file of the user's in the program folder.
   std::ofstream(folder / L"用户的文件.txt") << "mine";
 
@@ -345,6 +347,7 @@ TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   EXPECT_EQ((*entry)[L"InstallLocation"], folder.wstring());
   EXPECT_EQ(ShortcutTarget(product.StartMenu() / (product.title + L".lnk")),
             (folder / L"VelmoConvert.exe").wstring());
+  EXPECT_FALSE(fs::exists(product.Desktop())) << "the choice made for the older version";
   auto installed = Files(folder);
   EXPECT_EQ(installed.size(), Files(ProgramFolder()).size() + 2);  // + uninstaller, user's file
 
