@@ -1,5 +1,6 @@
 ; The setup program of one build (32- or 64-bit), made by the build (cmake/VelmoInstaller.cmake):
-;   makensis -INPUTCHARSET UTF8 -DCONFIG=<Config.nsh> [-DVERSION=x.y.z] [-DOUTFILE=<exe>] VelmoConvert.nsi
+;   makensis -INPUTCHARSET UTF8 -DCONFIG=<Config.nsh> [-DVERSION=x.y.z] [-DOUTFILE=<exe>]
+;            [-DCOMPRESSOR=<compressor>] VelmoConvert.nsi
 ; Config.nsh (generated) names the build's bitness, the release facts and the program folder's
 ; files; VERSION and OUTFILE may be given to make another version's setup (the upgrade test).
 ;
@@ -46,7 +47,11 @@ InstallDir "${DEFAULT_DIR}"
 ; the 64-bit view: its process is native).
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
-SetCompressor /SOLID lzma
+; The smallest download; a quicker build may ask for another (-DCOMPRESSOR=zlib).
+!ifndef COMPRESSOR
+  !define COMPRESSOR "/SOLID lzma"
+!endif
+SetCompressor ${COMPRESSOR}
 ManifestDPIAware true
 ShowInstDetails show
 ShowUninstDetails show
