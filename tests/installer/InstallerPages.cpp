@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 
@@ -57,36 +58,40 @@ void WaitForWork(HWND wizard) {
   WaitFor([&] { return IsWindowEnabled(GetDlgItem(wizard, IDOK)) != FALSE; }, 120s);
 }
 
+// Takes each page in turn and goes on from it.
+void ShootAndGoOn(HWND wizard, std::initializer_list<const char*> pages) {
+  for (const char* page : pages) {
+    Shoot(wizard, page);
+    Next(wizard);
+  }
+}
+
+bool Start(std::wstring commandLine, PROCESS_INFORMATION& info) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info))
+    return false;
+  CloseHandle(info.hThread);
+  return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
-  std::wstring line = L"\"" + std::wstring(argv[1]) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
-    return 1;
-  CloseHandle(info.hThread);
-
+  if (!Start(L"\"" + std::wstring(argv[1]) + L"\"", info)) return 1;
   HWND setup = WaitForWizard(L"安装");
   if (!setup) return 1;
-  Shoot(setup, "welcome");
-  Next(setup);
-  Shoot(setup, "directory");
-  Next(setup);
-  Shoot(setup, "components");
-  Next(setup);
+  ShootAndGoOn(setup, {"welcome", "directory", "components"});
   WaitForWork(setup);
-  Shoot(setup, "progress");
-  Next(setup);
+  ShootAndGoOn(setup, {"progress"});
   // Not now: the program would start.
   if (HWND run = FindDescendant(setup, L"运行 Velmo转换")) {
     if (SendMessageW(run, BM_GETCHECK, 0, 0) == BST_CHECKED) SendMessageW(run, BM_CLICK, 0, 0);
   }
-  Shoot(setup, "finish");
-  Next(setup);
+  ShootAndGoOn(setup, {"finish"});
   WaitForSingleObject(info.hProcess, 30000);
   CloseHandle(info.hProcess);
 
@@ -94,35 +99,23 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t programs[MAX_PATH]{};
   GetEnvironmentVariableW(L"ProgramFiles", programs, MAX_PATH);
   const std::filesystem::path folder = std::filesystem::path(programs) / L"Velmo转换";
-  auto uninstall = [&] {
-    std::wstring uninstaller = L"\"" + (folder / L"uninstall.exe").wstring() + L"\"";
-    if (!CreateProcessW(nullptr, uninstaller.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-      return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return true;
-  };
+  const std::wstring uninstaller = L"\"" + (folder / L"uninstall.exe").wstring() + L"\"";
   {
     App app(folder);
-    if (!uninstall()) return 1;
+    if (!Start(uninstaller, info)) return 1;
+    CloseHandle(info.hProcess);
     HWND box = WaitForWizard(L"卸载");
     if (!box) return 1;
     Shoot(box, "running");
     Click(GetDlgItem(box, IDCANCEL));
     WaitFor([&] { return !IsWindow(box); }, 10s);
   }
-  if (!uninstall()) return 1;
+  if (!Start(uninstaller, info)) return 1;
+  CloseHandle(info.hProcess);
   HWND un = WaitForWizard(L"卸载");
   if (!un) return 1;
-  Shoot(un, "uninstall-confirm");
-  Next(un);
-  Shoot(un, "uninstall-components");
-  Next(un);
+  ShootAndGoOn(un, {"uninstall-confirm", "uninstall-components"});
   WaitForWork(un);
-  Shoot(un, "uninstall-progress");
-  Next(un);
-  Shoot(un, "uninstall-finish");
-  Next(un);
+  ShootAndGoOn(un, {"uninstall-progress", "uninstall-finish"});
   return 0;
 }

@@ -205,6 +205,14 @@ std::wstring VersionString(const fs::path& exe, const wchar_t* name) {
   return std::wstring(value, length ? length - 1 : 0);
 }
 
+// Uninstalls through the entry and checks that the entry and the shortcuts have gone.
+void UninstallCompletely(const Product& product) {
+  EXPECT_EQ(Uninstall(product), 0);
+  EXPECT_FALSE(Entry(product));
+  EXPECT_FALSE(fs::exists(product.StartMenu()));
+  EXPECT_FALSE(fs::exists(product.Desktop()));
+}
+
 class InstallerTest : public testing::Test {
  protected:
   InstallerTest() {
@@ -317,11 +325,8 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
   const fs::path userData = KnownFolder(CSIDL_APPDATA) / L"qzmvt";
   ASSERT_TRUE(fs::exists(userData));
 
-  EXPECT_EQ(Uninstall(product), 0);
+  UninstallCompletely(product);
   EXPECT_FALSE(fs::exists(folder));
-  EXPECT_FALSE(fs::exists(product.StartMenu()));
-  EXPECT_FALSE(fs::exists(product.Desktop()));
-  EXPECT_FALSE(Entry(product));
   // The user's files and the per-user folder stay.
   EXPECT_TRUE(fs::exists(output / L"片段.mp4"));
   EXPECT_TRUE(fs::exists(output / L"我的笔记.txt"));
@@ -352,9 +357,7 @@ TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   EXPECT_EQ(installed.size(), Files(ProgramFolder()).size() + 2);  // + uninstaller, user's file
 
   // Uninstall takes what it put down, file by file: the user's file keeps its folder.
-  EXPECT_EQ(Uninstall(product), 0);
-  EXPECT_FALSE(Entry(product));
-  EXPECT_FALSE(fs::exists(product.StartMenu()));
+  UninstallCompletely(product);
   ASSERT_TRUE(fs::exists(folder));
   EXPECT_EQ(Files(folder).size(), 1u);
   EXPECT_TRUE(fs::exists(folder / L"用户的文件.txt"));
@@ -380,19 +383,16 @@ TEST_F(InstallerTest, BothBuildsLiveSideBySide) {
   EXPECT_EQ(EntriesNamed(product), 1);
   EXPECT_EQ(EntriesNamed(other), 1);
 
-  EXPECT_EQ(Uninstall(product), 0);
+  UninstallCompletely(product);
   EXPECT_FALSE(fs::exists(folder64));
-  EXPECT_FALSE(fs::exists(product.StartMenu()));
-  EXPECT_FALSE(fs::exists(product.Desktop()));
   EXPECT_TRUE(Entry(other));
   EXPECT_TRUE(fs::exists(folder32 / L"VelmoConvert.exe"));
   EXPECT_EQ(ShortcutTarget(other.StartMenu() / (other.title + L".lnk")),
             (folder32 / L"VelmoConvert.exe").wstring());
   EXPECT_EQ(ShortcutTarget(other.Desktop()), (folder32 / L"VelmoConvert.exe").wstring());
 
-  EXPECT_EQ(Uninstall(other), 0);
+  UninstallCompletely(other);
   EXPECT_FALSE(fs::exists(folder32));
-  EXPECT_FALSE(Entry(other));
 }
 #endif
 
