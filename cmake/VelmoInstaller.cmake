@@ -83,7 +83,7 @@ ${install}${remove}")
   add_custom_command(OUTPUT ${VELMO_SETUP}
     COMMAND ${command}
     DEPENDS ${depends} ${config} ${CMAKE_SOURCE_DIR}/installer/VelmoConvert.nsi
-            ${CMAKE_SOURCE_DIR}/resources/images/app.ico
+            ${CMAKE_SOURCE_DIR}/installer/wizard.bmp ${CMAKE_SOURCE_DIR}/resources/images/app.ico
     COMMENT "Making ${VELMO_RELEASE_NAME}-setup.exe"
     VERBATIM)
   add_custom_target(velmo_setup ALL DEPENDS ${VELMO_SETUP})

@@ -72,6 +72,9 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; Drawn by installer/wizard.py.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
@@ -79,6 +82,9 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}"
 !define MUI_FINISHPAGE_NOAUTOCLOSE
 !define MUI_UNFINISHPAGE_NOAUTOCLOSE
 
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导你完成 ${PRODUCT_TITLE} ${VERSION} 的安装。$\r$\n$\r$\n\
+  已安装的其他版本会先被卸载，你转换的文件不受影响。如果 ${PRODUCT_NAME} 正在运行，请先将其关闭。\
+  $\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
