@@ -339,6 +339,7 @@ TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   ASSERT_EQ(Install(WindowsPath(VELMO_OLD_SETUP_EXE), folder, L"/NODESKTOP"), 0);
   ASSERT_TRUE(Entry(product));
   EXPECT_EQ((*Entry(product))[L"DisplayVersion"], Wide(VELMO_OLD_VERSION));
+  EXPECT_EQ(VersionString(folder / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_OLD_VERSION));
   EXPECT_FALSE(fs::exists(product.Desktop()));
   // A file of the user's in the program folder.
   std::ofstream(folder / L"用户的文件.txt") << "mine";
@@ -353,6 +354,8 @@ TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
   EXPECT_EQ(ShortcutTarget(product.StartMenu() / (product.title + L".lnk")),
             (folder / L"VelmoConvert.exe").wstring());
   EXPECT_FALSE(fs::exists(product.Desktop())) << "the choice made for the older version";
+  // The one file that differs between the versions was replaced.
+  EXPECT_EQ(VersionString(folder / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_VERSION));
   auto installed = Files(folder);
   EXPECT_EQ(installed.size(), Files(ProgramFolder()).size() + 2);  // + uninstaller, user's file
 
