@@ -205,6 +205,31 @@ std::wstring VersionString(const fs::path& exe, const wchar_t* name) {
   return std::wstring(value, length ? length - 1 : 0);
 }
 
+// A top-level dialog of the process whose message text contains `part` (a question that the
+// setup asks over its own wizard, which is a dialog too).
+struct QuestionQuery {
+  DWORD processId;
+  std::wstring part;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchQuestion(HWND window, LPARAM param) {
+  auto* query = reinterpret_cast<QuestionQuery*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != query->processId || !IsWindowVisible(window) || ClassName(window) != L"#32770")
+    return TRUE;
+  if (WindowText(GetDlgItem(window, 0xFFFF)).find(query->part) == std::wstring::npos) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+HWND FindQuestion(DWORD processId, const std::wstring& part) {
+  QuestionQuery query{processId, part};
+  EnumWindows(MatchQuestion, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
 // Uninstalls through the entry and checks that the entry and the shortcuts have gone.
 void UninstallCompletely(const Product& product) {
   EXPECT_EQ(Uninstall(product), 0);
@@ -319,6 +344,34 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
     // the one of the stage that hands over to a copy (always 0).
     EXPECT_EQ(RunAndWait((*entry)[L"QuietUninstallString"] + L" _?=" + folder.wstring()), 3);
     EXPECT_EQ(Uninstall(product), 0);  // the usual way: hands over, and the copy refuses
+    EXPECT_EQ(Files(folder), before);
+
+    // Interactively, leaving the folder page asks to close the program; Cancel ends the setup.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring line = L"\"" + product.setup + L"\" /D=" + folder.wstring();
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &info));
+    CloseHandle(info.hThread);
+    ui::UniqueHandle setup(info.hProcess);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (wizard = FindProcessWindow(info.dwProcessId, L"#32770")) != nullptr; }, 30s));
+    HWND question = nullptr;
+    for (int page = 0; page < 2 && !question; ++page) {  // welcome, then the folder
+      Sleep(500);
+      Click(GetDlgItem(wizard, IDOK));
+      WaitFor([&] { return (question = FindQuestion(info.dwProcessId, L"正在运行")) != nullptr; },
+              3s);
+    }
+    if (!question) TerminateProcess(setup.get(), 1);  // not left on the desktop
+    ASSERT_TRUE(question);
+    Click(GetDlgItem(question, IDCANCEL));
+    ASSERT_EQ(WaitForSingleObject(setup.get(), 30000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(setup.get(), &code);
+    EXPECT_EQ(code, 3u);
     EXPECT_EQ(Files(folder), before);
     EXPECT_EQ(Entry(product), entry);
   }
