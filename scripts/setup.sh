@@ -15,6 +15,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils x11-apps imagemagick
   googletest fonts-wqy-microhei fonts-wine locales ffmpeg python3-pil
+  nsis
 )
 if velmo_runs_32bit; then
   PACKAGES+=(wine32:i386)

@@ -1,6 +1,7 @@
 // The program folders a user unpacks, of both builds: every executable in them is of the
 // folder's bitness, imports only DLLs that come with Windows and carries no debug
-// information, and each zip holds exactly its folder.
+// information, and each zip holds exactly its folder. Each build's setup program has the
+// bitness of what it installs (a 32-bit one would not start where 32-bit code cannot run).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,12 +20,13 @@ struct Release {
   const char* dist;
   const char* zip;
   const char* packageName;
+  const char* setup;
   std::uint32_t machine;        // the COFF header's machine field
   std::uint32_t optionalMagic;  // PE32 or PE32+
 };
 const Release kReleases[] = {
-    {VELMO_DIST_32, VELMO_ZIP_32, VELMO_PACKAGE_NAME_32, 0x14C, 0x10B},
-    {VELMO_DIST_64, VELMO_ZIP_64, VELMO_PACKAGE_NAME_64, 0x8664, 0x20B},
+    {VELMO_DIST_32, VELMO_ZIP_32, VELMO_PACKAGE_NAME_32, VELMO_SETUP_32, 0x14C, 0x10B},
+    {VELMO_DIST_64, VELMO_ZIP_64, VELMO_PACKAGE_NAME_64, VELMO_SETUP_64, 0x8664, 0x20B},
 };
 
 const std::vector<std::string> kShipped = {"VelmoConvert.exe", "ffmpeg.exe", "ffmpegx.exe",
@@ -138,6 +140,15 @@ TEST_P(ShippedExecutables, AreOfTheirFoldersBitness) {
     EXPECT_EQ(pe.machine, GetParam().machine) << name;
     EXPECT_EQ(pe.optionalMagic, GetParam().optionalMagic) << name;
   }
+}
+
+TEST_P(ShippedExecutables, TheSetupProgramIsOfItsProgramsBitness) {
+  const std::vector<std::uint8_t> bytes = ReadFile(GetParam().setup);
+  ASSERT_FALSE(bytes.empty()) << GetParam().setup << " is missing: scripts/build.sh cross both";
+  const PeFile pe(bytes);
+  ASSERT_TRUE(pe.valid);
+  EXPECT_EQ(pe.machine, GetParam().machine);
+  EXPECT_EQ(pe.optionalMagic, GetParam().optionalMagic);
 }
 
 TEST_P(ShippedExecutables, ImportOnlyDllsThatComeWithWindows) {
