@@ -303,7 +303,9 @@ void TWinSkinForm::FitWindow(bool keepClient) {
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_NCPAINT:
-      if (skinState_ == kHooked) return 0;
+      // A skinned frame is not painted before activation; the standard frame is the
+      // system's from the start.
+      if (skinState_ == kHooked && SkinnedFrame()) return 0;
       break;
     case WM_ERASEBKGND:
       return OnEraseBkgnd(wParam, lParam);
@@ -317,7 +319,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
       // Not painted before activation; the change itself always goes ahead, so that
       // another window can become active meanwhile.
-      if (skinState_ == kHooked && mdiKind_ != kMDIChild) return TRUE;
+      if (skinState_ == kHooked && mdiKind_ != kMDIChild && SkinnedFrame()) return TRUE;
       break;
     case kCaptionRedraw:
       return 0;

@@ -238,6 +238,7 @@ void TWinSkinForm::LayoutButtons() {
 }
 
 TWinSysButton* TWinSkinForm::ButtonAt(POINT p) const {
+  if (!SkinnedFrame()) return nullptr;
   for (const auto& button : sysButtons_)
     if (button->Visible && button->Data.Action >= 0 && PtInRect(&button->BoundsRect, p))
       return button.get();
@@ -303,13 +304,16 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM lParam) {
   active_ = wParam != 0;
   SetHoverTimer(active_);
   if (mdiKind_ == kMDIFrame && mdiClient_) SendMessageW(mdiClient_, WM_NCACTIVATE, wParam, lParam);
+  // The standard frame is the system's: it shows the title active or inactive itself.
+  if (!SkinnedFrame()) return Default(WM_NCACTIVATE, wParam, lParam);
   if (mdiKind_ == kMDIChild) Default(WM_NCACTIVATE, wParam, lParam);
   if (!(mdiKind_ == kMDIChild && windowState_ == kMaximized)) PaintFrame(nullptr);
   return TRUE;
 }
 
 LRESULT TWinSkinForm::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-  SetSysMenuStyleBit(false);
+  // The standard frame draws its own caption buttons and icon, which need the bit.
+  SetSysMenuStyleBit(!SkinnedFrame());
   if (!framePainting_) return 0;
   if ((mdiKind_ == kMDIChild && windowState_ == kMaximized) || !SkinnedFrame())
     return Default(WM_NCPAINT, wParam, lParam);
@@ -606,7 +610,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wParam, LPARAM lParam) {
-  if (wParam == HTCAPTION && mdiKind_ != kMDIChild) {
+  if (wParam == HTCAPTION && mdiKind_ != kMDIChild && SkinnedFrame()) {
     ShowSysMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   }

@@ -293,4 +293,103 @@ TEST_P(NoFrameImagesTest, GiveTheStandardFrame) {
 
 INSTANTIATE_TEST_SUITE_P(Skins, NoFrameImagesTest, ::testing::Values(0, 1, 2));
 
+// What reaches a plain window's own procedure: the messages a skinner must pass on.
+struct Seen {
+  HWND window;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Seen> seen;
+LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCACTIVATE || msg == WM_SYSCOMMAND) seen.push_back({window, msg, wParam, lParam});
+  // The keys' menu loops are not run: that the keys arrive is what counts.
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// A skin without a title image: the window keeps the system's frame, caption buttons, icon and
+// menu bar, looks like an unskinned twin active and inactive, and its keys reach the system.
+class StandardFrameTest : public FrameTest {
+ protected:
+  std::vector<std::uint8_t> Stream() override {
+    SkinVariant variant;
+    variant.ini["Personality"] = {"Top="};
+    return SkinStream(variant);
+  }
+  HWND Window(const wchar_t* className, int left) {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"文件(&F)");
+    AppendMenuW(bar, MF_STRING, 201, L"帮助(&H)");
+    const HWND window = PlainWindow({.className = className,
+                                     .bounds = {left, 100, left + 360, 300},
+                                     .procedure = RecordingProc,
+                                     .show = false});
+    SetMenu(window, bar);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    return window;
+  }
+  // The frame's pixels, the client area blanked.
+  static ui::Bitmap Frame(HWND window) {
+    ui::Bitmap shot = GrabWindow(window);
+    RECT client{}, outer{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(window, &outer);
+    OffsetRect(&client, -outer.left, -outer.top);
+    ui::Bitmap::Canvas canvas(shot);
+    FillRect(canvas.dc(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return shot;
+  }
+  static int Differences(const ui::Bitmap& a, const ui::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+    return n;
+  }
+};
+
+TEST_F(StandardFrameTest, TheWindowLooksAndWorksLikeAnUnskinnedOne) {
+  manager->SetEnabled(false);
+  const HWND twin = Window(L"VelmoUnskinnedTwin", 420);
+  manager->SetEnabled(true);
+  const HWND window = Window(L"VelmoStandardFrame", 20);
+  ASSERT_TRUE(WaitSkinned(window));
+  ASSERT_FALSE(Skinner(twin));
+  EXPECT_FALSE(Skinner(window)->SkinnedFrame());
+  Pump(100ms);
+  EXPECT_NE(GetMenu(window), nullptr) << "the system draws the menu bar";
+  EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+
+  // The twin is made to look active, then inactive, as the skinned window really is.
+  seen.clear();
+  SendMessageW(twin, WM_NCACTIVATE, TRUE, 0);
+  const ui::Bitmap active = Frame(window);
+  EXPECT_EQ(Differences(active, Frame(twin)), 0) << "active";
+  manager->SetEnabled(false);
+  SetForegroundWindow(twin);
+  manager->SetEnabled(true);
+  Pump(100ms);
+  SendMessageW(twin, WM_NCACTIVATE, FALSE, 0);
+  const ui::Bitmap inactive = Frame(window);
+  EXPECT_EQ(Differences(inactive, Frame(twin)), 0) << "inactive";
+  EXPECT_GT(Differences(active, inactive), 100) << "the title shows the change";
+  EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](const Seen& s) {
+    return s.window == window && s.msg == WM_NCACTIVATE && s.wParam == FALSE;
+  })) << "the deactivation reached the window's procedure";
+
+  // Alt or F10, Alt+Space and Alt with a letter are the system's to handle.
+  for (const LPARAM key : {LPARAM{0}, LPARAM{' '}, LPARAM{'f'}}) {
+    SCOPED_TRACE(key);
+    seen.clear();
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, key);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].lParam, key);
+  }
+  DestroyWindow(window);
+  DestroyWindow(twin);
+}
+
 }  // namespace
