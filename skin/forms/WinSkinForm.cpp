@@ -245,14 +245,17 @@ void TWinSkinForm::OnSkinActivate() {
   SetHoverTimer(active_);
 }
 
-void TWinSkinForm::FitWindow(bool keepClient) {
+void TWinSkinForm::FitWindow(bool keepClient, SIZE client) {
   if (windowState_ == kMaximized) {
     SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
   int clientWidth = 0, clientHeight = 0;
-  if (keepClient || isDialogClass_ || skinState_ == kReskinning || !form_) {
+  if (client.cx > 0 && client.cy > 0) {
+    clientWidth = client.cx;
+    clientHeight = client.cy;
+  } else if (keepClient || isDialogClass_ || skinState_ == kReskinning || !form_) {
     RECT client{};
     GetClientRect(handle_, &client);
     clientWidth = client.right;
@@ -296,6 +299,44 @@ void TWinSkinForm::FitWindow(bool keepClient) {
   }
   SetWindowPos(handle_, nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::Reframe() {
+  const SIZE client = clientAtSkinChange_;
+  // The skinned frame draws the menu bar in its strip; the standard frame leaves it to the
+  // system. Either change moves the client area, which is measured before.
+  if (SkinnedFrame()) {
+    if (HMENU menu = GetMenu(handle_); menu && !skinMenu_ && mdiKind_ != kMDIChild) {
+      windowMenu_ = menu;
+      CreateMenuBar();
+    }
+  } else {
+    if (skinMenu_) {
+      FreeMenuBar();
+      menuBarHeight_ = 0;
+      if (windowMenu_ && !GetMenu(handle_)) SetMenu(handle_, windowMenu_);
+    }
+    SetSysMenuStyleBit(true);
+  }
+  if (windowState_ != kNormal || client.cx <= 0 || client.cy <= 0) {
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  if (SkinnedFrame()) {
+    FitWindow(true, client);
+    return;
+  }
+  // The system's frame: its size is what the system makes of it, measured after the change.
+  SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RECT now{}, window{};
+  GetClientRect(handle_, &now);
+  GetWindowRect(handle_, &window);
+  const int dw = client.cx - now.right, dh = client.cy - now.bottom;
+  if (dw != 0 || dh != 0)
+    SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left + dw,
+                 window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // --- Message stages ------------------------------------------------------------------------
@@ -743,16 +784,20 @@ void TWinSkinForm::OnSkinRefresh() {
   skinState_ = kReskinning;
   if (frameOn_ && form_) {
     if (skinData_->SkinControls() & Bit(xcPopupMenu)) InstallItemPainters(*form_, true);
-    FitWindow(true);
+    Reframe();
     // One pixel higher and back: the framework lays the form out again.
     const int height = form_->Height();
     form_->SetHeight(height + 1);
     form_->SetHeight(height);
-  } else if (frameOn_ && !isChild_ && SkinnedFrame() && windowState_ == kNormal) {
+  } else if (frameOn_ && !isChild_) {
     // A plain window keeps its client area under the new skin's frame too.
-    FitWindow(true);
+    Reframe();
   }
-  UpdateRegion();
+  if (SkinnedFrame()) {
+    UpdateRegion();
+  } else {
+    RemoveRegion();
+  }
   SendMessageW(handle_, skin::WM_SKINNOTIFY, 0, skin::SkinCookie);
   if (skinData_->OnAfterSkinForm) skinData_->OnAfterSkinForm(*skinData_, handle_, name_);
   skinState_ = kActive;

@@ -192,8 +192,9 @@ class TWinSkinForm : public ui::TComponent {
   void MaximizeToggle();
   void MinimizeToggle();
   void RestoreWindow();
-  // Resizes the window so that the skinned frame surrounds the client area.
-  void FitWindow(bool keepClient);
+  // Resizes the window so that the skinned frame surrounds the client area: the one given,
+  // or the present one (keepClient), or the framework form's.
+  void FitWindow(bool keepClient, SIZE client = {});
 
   // --- System menu and keyboard (WinSkinFormSysMenu.cpp) ------------------------------
   // The WM_SYSCOMMAND keyboard part; true when the message was taken (result in `result`).
@@ -283,6 +284,9 @@ class TWinSkinForm : public ui::TComponent {
   void OnHoverTimer();
 
   void ReadWindowState();
+  // After a skin change: the menu bar goes to the frame or back to the system as the new
+  // skin's frame wants, and the window keeps the client area it had under the old skin.
+  void Reframe();
   void SetHoverTimer(bool on);
   // Hides (or shows) WS_SYSMENU, so that the default frame code never draws its buttons.
   void SetSysMenuStyleBit(bool show);
@@ -338,7 +342,7 @@ class TWinSkinForm : public ui::TComponent {
   std::wstring captionPrefix_ = L" ";
   std::wstring windowClass_;
   bool savedMenuUpdate_ = true;
-  RECT clientRect_{};
+  SIZE clientAtSkinChange_{};  // the client area under the skin before the last change
   DWORD lastSysMenuTick_ = 0;
   bool sysMenuShown_ = false;
   DWORD doubleClickTime_ = 0;

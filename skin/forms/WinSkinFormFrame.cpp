@@ -50,6 +50,10 @@ void TWinSkinForm::BuildSysButtons() {
   hotObject_ = nullptr;
   sysButtons_.clear();
   if (!skinData_ || !skinData_->SkinParsed()) return;
+  // The metrics change now; the window is fitted to them at the refresh that follows.
+  RECT client{};
+  if (IsWindow(handle_) && GetClientRect(handle_, &client))
+    clientAtSkinChange_ = {client.right, client.bottom};
   const SkinRecords& records = skinData_->Records();
   if (borderKind_ == kNoCaption) {
     borderLeft_ = titleHeight_ = borderRight_ = borderBottom_ = menuBarHeight_ = 0;

@@ -1,8 +1,12 @@
 // The skinned frame as the screen shows it: title states, caption text, the window region,
 // the minimized title bar, hit testing, and skins without frame images.
+#include <filesystem>
+#include <fstream>
+
 #include "SkinTestFixture.h"
 #include "skin/data/SkinImages.h"
 #include "skin/forms/SkinMessages.h"
+#include "ui/Menus.h"
 
 using namespace skintest;
 
@@ -390,6 +394,64 @@ TEST_F(StandardFrameTest, TheWindowLooksAndWorksLikeAnUnskinnedOne) {
   }
   DestroyWindow(window);
   DestroyWindow(twin);
+}
+
+// Swapping between a skin with a title image and one without, back and forth: the menu bar
+// moves between the frame and the system, the window keeps its client area, and the region
+// and the system-menu bit follow the frame.
+TEST_F(StandardFrameTest, SwapsBetweenFrameKindsKeepTheClientAreaAndTheMenu) {
+  int refreshed = 0;
+  data->OnAfterSkinForm = [&](TSkinData&, HWND, const std::wstring&) { ++refreshed; };
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  auto swapTo = [&](const std::vector<std::uint8_t>& stream, const char* name) {
+    const std::filesystem::path file = folder / name;
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data() + 4),
+               static_cast<std::streamsize>(stream.size() - 4));
+    const int before = refreshed;
+    data->SetSkinFile(file.wstring());
+    EXPECT_TRUE(PumpUntil([&] { return refreshed > before; }, 2s));
+    Pump(50ms);
+    std::filesystem::remove(file);
+  };
+  ui::TForm* form = NewForm(L"Form");
+  auto* mainMenu = new ui::TMainMenu(form);
+  auto* item = new ui::TMenuItem(form);
+  item->SetCaption(L"文件(&F)");
+  mainMenu->Items().Add(item);
+  form->SetMenu(mainMenu);
+  form->Show();
+  const HWND windows[] = {Window(L"VelmoSwappedFrame", 20), form->Handle()};
+  for (const HWND window : windows) {
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitSkinned(window));
+  }
+  const HMENU menus[] = {GetMenu(windows[0]), GetMenu(windows[1])};
+  RECT clients[2]{};
+  for (int i = 0; i < 2; ++i) {
+    GetClientRect(windows[i], &clients[i]);
+    ASSERT_NE(menus[i], nullptr);
+  }
+  for (const bool titled : {true, false, true, false}) {
+    SCOPED_TRACE(titled ? "our skin" : "no title image");
+    swapTo(titled ? SkinStream() : Stream(), titled ? "velmo-titled.skin" : "velmo-untitled.skin");
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i == 0 ? "plain window" : "form");
+      const HWND window = windows[i];
+      TWinSkinForm& skinner = *Skinner(window);
+      ASSERT_EQ(skinner.SkinnedFrame(), titled);
+      EXPECT_EQ(GetMenu(window), titled ? nullptr : menus[i]);
+      EXPECT_EQ(skinner.SkinMenu() != nullptr, titled);
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_EQ(client.right, clients[i].right);
+      EXPECT_EQ(client.bottom, clients[i].bottom);
+      ui::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+      EXPECT_EQ(GetWindowRgn(window, region.get()) != ERROR, titled);
+      if (!titled) EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+    }
+  }
+  DestroyWindow(windows[0]);
 }
 
 }  // namespace
