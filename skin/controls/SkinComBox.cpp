@@ -174,6 +174,10 @@ void TSkinComBox::PaintComposed(const ui::TMessage& m) {
     }
     // The edit part (and a simple combo's list) paint themselves.
     face.CopyAround(dc, window);
+  } else if (dc) {
+    // No bitmap to compose in: the combo paints itself.
+    ui::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    CallPrevious(paint);
   }
   if (!m.WParam) EndPaint(window, &ps);
 }

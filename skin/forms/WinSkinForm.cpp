@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
@@ -78,7 +79,27 @@ TWinSkinForm::~TWinSkinForm() {
 TSkinManage* TWinSkinForm::Manager() const { return TSkinManage::Instance(); }
 
 LRESULT TWinSkinForm::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (passedOn_) *passedOn_ = true;
   return subclass_.CallPrevious(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::ShieldedWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  bool passed = false;
+  bool* const outer = std::exchange(passedOn_, &passed);
+  const std::shared_ptr<bool> alive = alive_;
+  LRESULT result = 0;
+  try {
+    result = SkinWndProc(msg, wParam, lParam);
+  } catch (...) {
+    if (*alive && !passed) {
+      try {
+        result = Default(msg, wParam, lParam);
+      } catch (...) {
+      }
+    }
+  }
+  if (*alive) passedOn_ = outer;
+  return result;
 }
 
 // --- Taking over -----------------------------------------------------------------------
@@ -90,7 +111,13 @@ void TWinSkinForm::HookForm(TSkinData& skinData, ui::TCustomForm& form) {
   HookWindow(skinData);
   if (frameOn_ && !formHooked_) {
     oldFormProc_ = form.WindowProc;
-    form.WindowProc = [this](ui::TMessage& message) { SkinFormProc(message); };
+    form.WindowProc = [this](ui::TMessage& message) {
+      // The framework calls this from the window's procedure, which nothing may leave.
+      try {
+        SkinFormProc(message);
+      } catch (...) {
+      }
+    };
     formHooked_ = true;
   }
   savedColor_ = form.GetPropInt(L"Color").value_or(ui::clBtnFace);
@@ -107,7 +134,13 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   hoverTimer_ = std::make_unique<ui::TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(kHoverInterval);
-  hoverTimer_->OnTimer = [this](ui::TPersistent&) { OnHoverTimer(); };
+  hoverTimer_->OnTimer = [this](ui::TPersistent&) {
+    try {
+      OnHoverTimer();
+    } catch (...) {
+      // A button's repaint that failed; the next tick or paint tries again.
+    }
+  };
 
   style_ = GetWindowLongW(handle_, GWL_STYLE);
   const DWORD exStyle = GetWindowLongW(handle_, GWL_EXSTYLE);
@@ -162,11 +195,15 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   if (mdiKind_ == kMDIFrame) {
     savedMenuUpdate_ = skinData.MenuUpdate();
     clientSubclass_.Install(mdiClient_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-      return ClientWndProc(msg, wParam, lParam);
+      try {
+        return ClientWndProc(msg, wParam, lParam);
+      } catch (...) {
+        return LRESULT{0};  // as for the window (ShieldedWndProc); it has no painting of ours
+      }
     });
   }
   subclass_.Install(handle_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SkinWndProc(msg, wParam, lParam);
+    return ShieldedWndProc(msg, wParam, lParam);
   });
 
   if (frameOn_) {

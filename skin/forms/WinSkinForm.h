@@ -254,7 +254,10 @@ class TWinSkinForm : public ui::TComponent {
   void SizeGripCreated(HWND grip) { sizeGrip_ = grip; }
 
  private:
-  // Window procedures.
+  // Window procedures. The window's way in: nothing the skin raises (a bitmap GDI cannot make,
+  // memory that ran out) leaves it; the message then goes to the previous procedure if it
+  // has not yet.
+  LRESULT ShieldedWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Stage2(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Stage3(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -361,6 +364,7 @@ class TWinSkinForm : public ui::TComponent {
   std::shared_ptr<ui::TPopupMenu> sysMenuPopup_;  // shared with a menu loop that runs it
   bool sysMenuOpen_ = false;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool* passedOn_ = nullptr;  // while a message is in hand: set once Default ran for it
   HWND mdiClient_ = nullptr;
   HMENU windowMenu_ = nullptr;
   HMENU systemMenu_ = nullptr;

@@ -69,7 +69,12 @@ void TWinSkinForm::BuildSysButtons() {
     auto button = std::make_unique<TWinSysButton>(*this, *data);
     if (button->IsIcon()) {
       RebuildIconBitmap();
-      if (data->Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
+      if (data->Bitmap.Empty()) {
+        try {
+          button->IconImage = iconBitmap_.Clone();
+        } catch (...) {
+        }
+      }
     }
     sysButtons_.push_back(std::move(button));
   }
@@ -82,14 +87,19 @@ void TWinSkinForm::RebuildIconBitmap() {
     iconHandle_ = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_BIG, 0));
   if (!iconHandle_) iconHandle_ = reinterpret_cast<HICON>(GetClassLongPtrW(handle_, GCLP_HICONSM));
   if (!iconHandle_) iconHandle_ = reinterpret_cast<HICON>(GetClassLongPtrW(handle_, GCLP_HICON));
-  iconBitmap_ = ui::Bitmap(cx, cy);
-  iconBitmap_.Fill(kKeyColour);
-  if (iconHandle_) {
-    ui::Bitmap::Canvas canvas(iconBitmap_);
-    DrawIconEx(canvas.dc(), 0, 0, iconHandle_, cx, cy, 0, nullptr, DI_NORMAL);
+  try {
+    iconBitmap_ = ui::Bitmap(cx, cy);
+    iconBitmap_.Fill(kKeyColour);
+    if (iconHandle_) {
+      ui::Bitmap::Canvas canvas(iconBitmap_);
+      DrawIconEx(canvas.dc(), 0, 0, iconHandle_, cx, cy, 0, nullptr, DI_NORMAL);
+    }
+    for (auto& button : sysButtons_)
+      if (button->IsIcon() && button->Data.Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
+  } catch (...) {
+    // GDI ran out: the icon button shows no picture (it draws the icon handle itself).
+    iconBitmap_.Reset();
   }
-  for (auto& button : sysButtons_)
-    if (button->IsIcon() && button->Data.Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
 }
 
 bool TWinSkinForm::IsButtonVisible(int index) {
@@ -441,7 +451,12 @@ void TWinSkinForm::PaintButtonAlone(const TWinSysButton& button, int frame) {
   const RECT& r = button.BoundsRect;
   const int w = Width(r), h = Height(r);
   if (w <= 0 || h <= 0 || titleBackground_.Empty() || !IsWindow(handle_)) return;
-  ui::Bitmap work(w, h);
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    return;  // GDI ran out: the button keeps its look until the frame paints again
+  }
   {
     ui::Bitmap::Canvas canvas(work);
     {
@@ -698,12 +713,17 @@ void TWinSkinForm::UpdateRegion() {
     };
     // The region of one edge drawn at its size, cut along its key pixels.
     auto cut = [&](int edge, bool vertical, RECT at) {
-      ui::Bitmap work(Width(at), Height(at));
-      {
-        ui::Bitmap::Canvas canvas(work);
-        PaintEdge(canvas.dc(), {0, 0, Width(at), Height(at)}, edge, vertical);
+      try {
+        ui::Bitmap work(Width(at), Height(at));
+        {
+          ui::Bitmap::Canvas canvas(work);
+          PaintEdge(canvas.dc(), {0, 0, Width(at), Height(at)}, edge, vertical);
+        }
+        return skin::RegionFromBitmap(work, {at.left, at.top});
+      } catch (...) {
+        // GDI ran out: the edge's whole rectangle.
+        return ui::GdiObject<HRGN>(CreateRectRgn(at.left, at.top, at.right, at.bottom));
       }
-      return skin::RegionFromBitmap(work, {at.left, at.top});
     };
     auto rect = [](RECT r) {
       return ui::GdiObject<HRGN>(CreateRectRgn(r.left, r.top, r.right, r.bottom));

@@ -299,8 +299,13 @@ void TWinSkinForm::SwitchMenu(int index) {
 
 LRESULT CALLBACK TWinSkinForm::MenuFilterHook(int code, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallNextHookEx(tracking.hook, code, wParam, lParam);
-  if (result == 0 && code == MSGF_MENU && tracking.form && lParam)
-    tracking.form->OnMenuFilter(*reinterpret_cast<const MSG*>(lParam));
+  if (result == 0 && code == MSGF_MENU && tracking.form && lParam) {
+    // A hook procedure is called by the system, which no exception may cross.
+    try {
+      tracking.form->OnMenuFilter(*reinterpret_cast<const MSG*>(lParam));
+    } catch (...) {
+    }
+  }
   return result;
 }
 

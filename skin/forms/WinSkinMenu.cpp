@@ -96,8 +96,14 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
   if (w <= 0 || h <= 0) return;
   const SkinRecords& records = skinData_.Records();
   const bool rtl = form_.RightToLeft();
-  painting_ = true;
+  // Made first: out of GDI objects the frame's painting gives up here, and the bar is left
+  // as it was.
   ui::Bitmap work(w, h);
+  painting_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{painting_};
   {
     ui::Bitmap::Canvas canvas(work);
     HDC to = canvas.dc();
@@ -146,7 +152,6 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
         manager->SetMDIMaximized(true);
     }
   }
-  painting_ = false;
   ui::Bitmap::Canvas canvas(work);
   BitBlt(dc, rect.left, rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
@@ -174,7 +179,12 @@ void TWinSkinMenu::PaintButtonAlone(TMenuBtn& button) {
   const RECT& r = button.BoundsRect;
   const int w = Width(r), h = Height(r);
   if (painting_ || w <= 0 || h <= 0 || BarBitmap.Empty() || !IsWindow(form_.Handle())) return;
-  ui::Bitmap work(w, h);
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    return;  // GDI ran out: the item keeps its look until the frame paints again
+  }
   {
     ui::Bitmap::Canvas canvas(work);
     {
