@@ -246,8 +246,9 @@ void TWinSkinForm::OpenMenu(TNCObject* item) {
 }
 
 void TWinSkinForm::TrackBarMenu(TMenuBtn& button) {
-  // The framework runs the top-level item's own click.
-  PostMessageW(handle_, WM_COMMAND, button.Command, 0);
+  // The framework runs the top-level item's own click. A raw window's item that opens a
+  // submenu is no command: its id is the submenu's handle, and the system sends nothing.
+  if (form_ || !button.SubMenu) PostMessageW(handle_, WM_COMMAND, button.Command, 0);
   if (!button.SubMenu || !button.ItemEnabled) return;
   if (hotObject_ != &button || button.State != TNCObject::kPressed) button.MouseDown();
   // The drop-down opens without notifications: a raw window still updates its items on
