@@ -303,6 +303,7 @@ void TWinSkinForm::FitWindow(bool keepClient, SIZE client) {
     if (mdiKind_ != kMDIChild) clientHeight -= menuBarHeight_;
   }
   int width = clientWidth + borderLeft_ + borderRight_;
+  if (skinMenu_) menuBarHeight_ = MenuBarHeightFor(width);
   const int height = clientHeight + titleHeight_ + borderBottom_ + menuBarHeight_;
   RECT window{};
   GetWindowRect(handle_, &window);

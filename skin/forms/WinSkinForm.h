@@ -220,6 +220,8 @@ class TWinSkinForm : public ui::TComponent {
   // The window was given a menu again (CM_MENUCHANGED): the bar takes it when MenuUpdate is
   // on, and the system is kept from drawing it.
   void WindowMenuChanged();
+  // The strip's height under a window this wide: as many menu rows as the bar's items need.
+  int MenuBarHeightFor(int windowWidth) const;
   // Draws the menu bar into the strip of dc (frame coordinates); false: there is no bar.
   bool PaintMenuBar(HDC dc, const RECT& strip);
   TNCObject* MenuItemAt(POINT framePoint) const;

@@ -291,6 +291,8 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
     if (HWND parent = GetAncestor(handle_, GA_PARENT); parent && parent != GetDesktopWindow())
       MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
   }
+  // A bar whose items do not fit in one row takes more: the client area gives way.
+  if (skinMenu_) menuBarHeight_ = MenuBarHeightFor(window.right - window.left);
   RECT client{window.left + borderLeft_, window.top + titleHeight_ + menuBarHeight_,
               window.right - borderRight_, window.bottom - borderBottom_};
   client.right = std::max(client.left, client.right);

@@ -171,6 +171,11 @@ void TWinSkinForm::WindowMenuChanged() {
   SetMenu(handle_, nullptr);
 }
 
+int TWinSkinForm::MenuBarHeightFor(int windowWidth) const {
+  if (!skinMenu_) return menuBarHeight_;
+  return skinMenu_->Rows(windowWidth - borderLeft_ - borderRight_) * GetSystemMetrics(SM_CYMENU);
+}
+
 bool TWinSkinForm::PaintMenuBar(HDC dc, const RECT& strip) {
   if (!skinMenu_) return false;
   skinMenu_->PaintBar(dc, strip);

@@ -295,6 +295,50 @@ TEST_F(MenuBarTest, TheBarGoesAndComesWithTheFormsMenu) {
   EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, strip), HTMENU);
 }
 
+// A bar wider than the window goes on in a second row, as the system's does: the strip and the
+// frame grow, the client area gives way, and the items of every row are drawn and hit.
+TEST_F(MenuBarTest, ABarTooWideForTheWindowWrapsToMoreRows) {
+  const HWND window = FormWithMenu()->Handle();
+  TWinSkinForm& skinner = *Skinner(window);
+  const int row = GetSystemMetrics(SM_CYMENU);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int height = r.bottom - r.top;
+  struct Row {
+    int width;
+    bool wraps;
+  };
+  for (const Row& step : {Row{170, true}, Row{420, false}}) {
+    SCOPED_TRACE(step.width);
+    SetWindowPos(window, nullptr, 0, 0, step.width, height, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(50ms);
+    const int bar = skinner.MenuBarHeight();
+    EXPECT_EQ(bar > row, step.wraps);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.bottom, height - skinner.TitleHeight() - skinner.BorderBottom() - bar);
+    const RECT strip{skinner.BorderLeft(), skinner.TitleHeight(),
+                     step.width - skinner.BorderRight(), skinner.TitleHeight() + bar};
+    const TMenuBtn* last = Button(window, 3);
+    EXPECT_EQ(last->BoundsRect.top > strip.top, step.wraps) << "the last item's row";
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(i);
+      const RECT& b = Button(window, i)->BoundsRect;
+      EXPECT_GE(b.left, strip.left);
+      EXPECT_LE(b.right, strip.right);
+      EXPECT_LE(b.bottom, strip.bottom);
+    }
+    // The last item, on whichever row, is in the menu and shows its caption.
+    GetWindowRect(window, &r);
+    const POINT centre{r.left + (last->BoundsRect.left + last->BoundsRect.right) / 2,
+                       r.top + (last->BoundsRect.top + last->BoundsRect.bottom) / 2};
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTMENU);
+    EXPECT_GT(PixelsOf(window, last->BoundsRect,
+                       skin::ResolveColour(data->Records().Colours.MenuBarText)),
+              0);
+  }
+}
+
 std::vector<WPARAM> rawCommands;
 std::vector<HMENU> rawInits;
 LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
