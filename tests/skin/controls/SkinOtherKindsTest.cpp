@@ -12,8 +12,10 @@
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/controls/SkinTab31.h"
 #include "skin/controls/WMediaPlayer.h"
+#include "skin/controls/WScrollbar.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/TestControls.h"
@@ -198,8 +200,33 @@ TEST_F(OtherKindsTest, AMediaPlayerIsCoveredByASkinnedPanelThatFollowsIt) {
   player->SetVisible(false);
   Pump();
   EXPECT_FALSE(panel->Visible());
+  player->SetVisible(true);
+  Pump();
+  EXPECT_TRUE(panel->Visible());
+  // Skinning switched off and on again: the player's own buttons show meanwhile.
+  for (const WPARAM on : {0, 1}) {
+    SendMessageW(player->Handle(), skin::WM_SKINSTATE, on, 0);
+    Pump();
+    EXPECT_EQ(IsWindowVisible(panel->Handle()) != FALSE, on == 1);
+  }
   wrapper->RestoreControl();
   EXPECT_FALSE(wrapper->Panel());
+}
+
+// A window destroyed while its scroll-bar wrapper lives on takes its bar's overlay from the
+// screen: it does not stand frozen where the bar was.
+TEST_F(OtherKindsTest, AnOverlayGoesWithItsTargetWindow) {
+  HWND list = MakeWindow(L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {20, 20, 200, 120});
+  for (int i = 0; i < 40; ++i)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"视频"));
+  auto* wrapper =
+      dynamic_cast<TSkinScrollbarH*>(AttachWindowWith(L"TSkinScrollbarH", list, host->data()));
+  ASSERT_TRUE(wrapper && wrapper->VerticalBar());
+  const HWND overlay = wrapper->VerticalBar()->Handle();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+  DestroyWindow(list);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(overlay));
 }
 
 // Plain button windows are wrapped by their type: split buttons and command links are push
