@@ -107,8 +107,11 @@ void TSkinComBox::Notification(ui::TComponent* component, ui::TOperation operati
 }
 
 LRESULT TSkinComBox::EditPartProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The edit's own handling reaches the application (a change, a drop-down, the focus), whose
+  // handler may free the combo and this wrapper with it.
+  const std::shared_ptr<bool> alive = AliveFlag();
   const LRESULT result = editPart_.CallPrevious(msg, wParam, lParam);
-  if (!SkinningActive()) return result;
+  if (!*alive || !SkinningActive()) return result;
   if (msg == WM_PAINT)
     PaintWindow(nullptr);
   else
