@@ -2,6 +2,7 @@
 // the minimized title bar, hit testing, and skins without frame images.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "SkinTestFixture.h"
 #include "skin/data/SkinImages.h"
@@ -198,6 +199,56 @@ TEST_F(FrameTest, EverySkinnedWindowAnswersTheQuery) {
     EXPECT_EQ(f->Perform(skin::WM_SKINPROBE, 0, skin::SkinCookie), skin::SkinCookie);
   }
   EXPECT_EQ(Skinner(dialog->Handle())->BorderKind(), TWinSkinForm::kDialogFrame);
+}
+
+// A new caption text or icon shows at once, painted by the skin: the title is what a full
+// repaint of the frame gives, and not what it was.
+TEST_F(FrameTest, TheTitleFollowsANewTextOrIcon) {
+  ui::TForm* form = MakeForm();
+  const HWND plain =
+      PlainWindow({.className = L"VelmoCaptionChange", .bounds = {500, 400, 900, 650}});
+  ASSERT_TRUE(WaitSkinned(plain));
+  const HICON icon = LoadIconW(nullptr, IDI_ERROR);
+  struct Row {
+    const char* change;
+    std::function<void(HWND)> make;
+  };
+  const Row rows[] = {
+      {"text", [](HWND w) { SetWindowTextW(w, L"转换完成：三个文件"); }},
+      {"icon",
+       [&](HWND w) { SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon)); }},
+  };
+  for (const HWND window : {form->Handle(), plain}) {
+    SCOPED_TRACE(window == plain ? "plain window" : "form");
+    SetForegroundWindow(window);
+    Pump(50ms);
+    const int title = Skinner(window)->TitleHeight();
+    auto titleBand = [&] {
+      const ui::Bitmap shot = GrabWindow(window);
+      ui::Bitmap band(shot.Width(), title);
+      for (int y = 0; y < title; ++y)
+        for (int x = 0; x < shot.Width(); ++x) band.SetPixel(x, y, shot.Pixel(x, y));
+      return band;
+    };
+    auto same = [](const ui::Bitmap& a, const ui::Bitmap& b) {
+      for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+          if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+      return true;
+    };
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.change);
+      const ui::Bitmap before = titleBand();
+      row.make(window);
+      Pump(50ms);
+      const ui::Bitmap after = titleBand();
+      RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+      Pump(50ms);
+      EXPECT_TRUE(same(after, titleBand())) << "as a full repaint draws it";
+      EXPECT_FALSE(same(after, before));
+    }
+  }
+  DestroyWindow(plain);
 }
 
 // A standard dialog wears the dialog frame, and one whose caption would not fit is widened
