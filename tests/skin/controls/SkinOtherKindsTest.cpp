@@ -90,6 +90,34 @@ TEST_F(OtherKindsTest, ATrackBarsThumbIsTheSkinsOrAnOutlineWithoutIt) {
   }
 }
 
+// A standing track bar takes the upright pictures: its thumb from Trackbar.ThumbVert, its
+// channel from TrackVert, standing in the middle of the channel the system reports lying down.
+TEST_F(OtherKindsTest, AVerticalTrackBarTakesTheUprightPictures) {
+  struct TStandingTrackBar : TCommonControl {
+    explicit TStandingTrackBar(ui::TComponent* owner)
+        : TCommonControl(owner, TRACKBAR_CLASSW, TBS_AUTOTICKS | TBS_VERT) {}
+  };
+  auto* bar = Make<TStandingTrackBar>({20, 20, 60, 240});
+  HWND window = bar->Handle();
+  SendMessageW(window, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+  SendMessageW(window, TBM_SETPOS, TRUE, 4);
+  ASSERT_TRUE(AttachWith(L"TSkinTrackBar", *bar, host->data()));
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const ui::Bitmap picture = Grab(window);
+  RECT thumb{}, channel{};
+  SendMessageW(window, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  EXPECT_TRUE(ShowsFrame(picture, thumb, Records().TrackbarThumbVert->Bitmap, 5, 2));
+  EXPECT_FALSE(ShowsFrame(picture, thumb, Records().TrackbarThumbHorz->Bitmap, 5, 2));
+  SendMessageW(window, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  if (channel.right - channel.left > channel.bottom - channel.top)
+    channel = {channel.top, channel.left, channel.bottom, channel.right};
+  const TDataSkinObject& track = *Records().TrackVert;
+  const int width = track.Bitmap.Width() / std::max(1, track.FrameCount);
+  const int y = thumb.bottom + 10 < channel.bottom ? thumb.bottom + 10 : channel.top + 5;
+  EXPECT_EQ(picture.Pixel((channel.left + channel.right) / 2, y),
+            track.Bitmap.Pixel(width / 2, track.Bitmap.Height() / 2));
+}
+
 // The arrow button goes while skinning is switched off, and a picker with spin buttons
 // (DTS_UPDOWN) gets none over them.
 TEST_F(OtherKindsTest, ThePickersArrowButtonHidesWhenSkinningIsOffAndSpinButtonsGetNone) {
