@@ -18,7 +18,6 @@
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
 #include "ui/Application.h"
-#include "ui/Menus.h"
 
 namespace {
 
@@ -84,16 +83,7 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
   gallery->Show();
   Pump();
   BuildGallery(*gallery);
-  auto* bar = new ui::TMainMenu(gallery.get());
-  auto* file = new ui::TMenuItem(gallery.get());
-  file->SetCaption(L"文件(&F)");
-  for (const wchar_t* name : {L"打开", L"-", L"退出"}) {
-    auto* item = new ui::TMenuItem(gallery.get());
-    item->SetCaption(name);
-    file->Add(item);
-  }
-  bar->Items().Add(file);
-  gallery->SetMenu(bar);
+  AddGalleryMenu(*gallery);
   for (bool on : {false, true}) {
     data->SetActive(on);
     TSkinManage::Instance()->RunCommand();
