@@ -66,6 +66,10 @@ void TArrowButton::PaintWindow(HDC dc) {
   const TDataSkinObject* arrow = records_ ? records_->ComboxArrow.get() : nullptr;
   if (!arrow || arrow->Bitmap.Empty()) return;
   const bool hot = hot_ && IsWindowEnabled(picker_);
-  skin::DrawFrame(dc, r, arrow->Bitmap, true, std::max(1, arrow->FrameCount),
-                  hot ? kHotFrame : kNormalFrame);
+  try {
+    skin::DrawFrame(dc, r, arrow->Bitmap, true, std::max(1, arrow->FrameCount),
+                    hot ? kHotFrame : kNormalFrame);
+  } catch (...) {
+    // GDI ran out: the face without the arrow until the next paint.
+  }
 }

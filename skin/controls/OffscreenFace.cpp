@@ -3,7 +3,12 @@
 OffscreenFace::OffscreenFace(const RECT& rect) : origin_{rect.left, rect.top} {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
-  bitmap_ = ui::Bitmap(width, height);
+  // Out of GDI objects there is no face: the control keeps its own painting.
+  try {
+    bitmap_ = ui::Bitmap(width, height);
+  } catch (...) {
+    return;
+  }
   if (!bitmap_.Empty()) canvas_ = std::make_unique<ui::Bitmap::Canvas>(bitmap_);
 }
 

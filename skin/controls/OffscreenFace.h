@@ -13,7 +13,7 @@ class OffscreenFace {
   // `rect` is where the face goes on the target.
   explicit OffscreenFace(const RECT& rect);
 
-  // False when the rectangle is empty (nothing to draw on).
+  // False when the rectangle is empty or no bitmap could be made (nothing to draw on).
   bool Ready() const { return canvas_ != nullptr; }
   HDC dc() const { return canvas_->dc(); }
   int Width() const { return bitmap_.Width(); }

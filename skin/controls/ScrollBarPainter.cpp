@@ -101,11 +101,15 @@ int ScrollBarLook::HitTest(int along) const {
 ui::Bitmap PaintScrollBar(const SkinRecords& records, const ScrollBarLook& look) {
   const TDataSkinObject* image = records.Scrollbar.get();
   if (!image || image->Bitmap.Empty() || look.size.cx <= 0 || look.size.cy <= 0) return {};
-  ui::Bitmap bar(look.size.cx, look.size.cy);
-  if (bar.Empty()) return {};
-  {
-    ui::Bitmap::Canvas canvas(bar);
-    Compose(canvas.dc(), records, look, *image);
+  try {
+    ui::Bitmap bar(look.size.cx, look.size.cy);
+    if (bar.Empty()) return {};
+    {
+      ui::Bitmap::Canvas canvas(bar);
+      Compose(canvas.dc(), records, look, *image);
+    }
+    return bar;
+  } catch (...) {
+    return {};  // GDI ran out: the bar is drawn plainly
   }
-  return bar;
 }

@@ -34,5 +34,5 @@ struct ScrollBarLook {
 
 // Composes the bar from the skin's Scrollbar image (23 frames: arrows and grips), the track
 // (HorzScroll, VertScroll) and the thumb (HorzScrollThumb, VertScrollThumb) on ButtonFace.
-// Empty when the skin has no Scrollbar image.
+// Empty when the skin has no Scrollbar image or no bitmap could be made.
 ui::Bitmap PaintScrollBar(const SkinRecords& records, const ScrollBarLook& look);

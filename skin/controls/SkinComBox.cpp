@@ -107,8 +107,11 @@ void TSkinComBox::Notification(ui::TComponent* component, ui::TOperation operati
 }
 
 LRESULT TSkinComBox::EditPartProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The edit's own handling reaches the application (a change, a drop-down, the focus), whose
+  // handler may free the combo and this wrapper with it.
+  const std::shared_ptr<bool> alive = AliveFlag();
   const LRESULT result = editPart_.CallPrevious(msg, wParam, lParam);
-  if (!SkinningActive()) return result;
+  if (!*alive || !SkinningActive()) return result;
   if (msg == WM_PAINT)
     PaintWindow(nullptr);
   else
@@ -174,6 +177,10 @@ void TSkinComBox::PaintComposed(const ui::TMessage& m) {
     }
     // The edit part (and a simple combo's list) paint themselves.
     face.CopyAround(dc, window);
+  } else if (dc) {
+    // No bitmap to compose in: the combo paints itself.
+    ui::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    CallPrevious(paint);
   }
   if (!m.WParam) EndPaint(window, &ps);
 }

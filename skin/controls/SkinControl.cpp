@@ -163,6 +163,23 @@ void TSkinControl::SkinChanged() {
 // ---- messages ------------------------------------------------------------------------------
 
 void TSkinControl::Dispatch(ui::TMessage& m) {
+  bool passed = false;
+  bool* const outer = std::exchange(passedOn_, &passed);
+  const std::shared_ptr<bool> alive = alive_;
+  try {
+    DispatchSkinned(m);
+  } catch (...) {
+    if (*alive && !passed) {
+      try {
+        CallPrevious(m);
+      } catch (...) {
+      }
+    }
+  }
+  if (*alive) passedOn_ = outer;
+}
+
+void TSkinControl::DispatchSkinned(ui::TMessage& m) {
   handled_ = 0;
   if (m.Msg == skin::WM_SKINSTATE) {
     if (stateCode_ == kEnded) return;
@@ -186,6 +203,7 @@ void TSkinControl::Dispatch(ui::TMessage& m) {
 }
 
 void TSkinControl::CallPrevious(ui::TMessage& m) {
+  if (passedOn_) *passedOn_ = true;
   if (hooked_) {
     ui::TWndMethod previous = savedHandler_;  // may be replaced while it runs
     if (previous) previous(m);

@@ -81,7 +81,10 @@ class TSkinControl : public TControlWrapper {
 
   void Notification(ui::TComponent* component, ui::TOperation operation) override;
 
+  // The messages' way in. Nothing the skin raises (a bitmap GDI cannot make, memory that ran
+  // out) leaves it: the message then goes to the control's own handler if it has not yet.
   void Dispatch(ui::TMessage& message);
+  void DispatchSkinned(ui::TMessage& message);
   // Passes the message to the control's own handler or the window's previous procedure.
   void CallPrevious(ui::TMessage& message);
   // Puts the dispatcher in front of a framework control's handler (a windowed or graphic
@@ -161,4 +164,6 @@ class TSkinControl : public TControlWrapper {
   bool backgroundSwitched_ = false;
   // False once the wrapper is gone: a handler it called may have freed it.
   std::shared_ptr<bool> alive_;
+  // While a message is in hand: set once it reached the control's own handler.
+  bool* passedOn_ = nullptr;
 };

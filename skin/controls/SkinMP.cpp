@@ -27,6 +27,15 @@ void TSkinMP::PlacePanel() {
   panel_->Invalidate();
 }
 
+void TSkinMP::SkinningSwitched(bool active) {
+  if (!panel_) return;
+  if (active) {
+    PlacePanel();
+  } else {
+    panel_->SetVisible(false);
+  }
+}
+
 void TSkinMP::RestoreControl() {
   delete std::exchange(panel_, nullptr);
   TSkinControl::RestoreControl();

@@ -19,6 +19,8 @@ class TSkinMP : public TSkinControl {
 
  protected:
   void AfterMessage(ui::TMessage& message) override;
+  // Off: the panel goes and the player shows its own buttons; on: the panel is back over them.
+  void SkinningSwitched(bool active) override;
   void Notification(ui::TComponent* component, ui::TOperation operation) override;
 
  private:

@@ -126,6 +126,9 @@ void TSkinScrollbar::SkinningSwitched(bool active) {
 }
 
 bool TSkinScrollbar::BeforeMessage(ui::TMessage& m) {
+  // The window goes (the control may live on): its bars' overlays, children of its parent,
+  // must not stay standing where the bars were.
+  if (m.Msg == WM_NCDESTROY) ConcealBars();
   if (m.Msg == WM_NCPAINT && border_) {
     CallPrevious(m);
     ui::WindowDC dc(WindowHandle(), ui::WindowDC::Area::Whole);

@@ -146,10 +146,13 @@ bool TSkinTab::BeforeMessage(ui::TMessage& m) {
       for (size_t i = 0; i < closeBoxes_.size(); ++i) {
         if (!PtInRect(&closeBoxes_[i], p)) continue;
         const HWND form = Form() ? Form()->Handle() : nullptr;
+        // The form's answer may free the control, and this wrapper with it.
+        const std::shared_ptr<bool> alive = AliveFlag();
         const LRESULT answer =
             form ? SendMessageW(form, skin::WM_SKINTABCLOSE,
                                 reinterpret_cast<WPARAM>(WindowHandle()), static_cast<LPARAM>(i))
                  : 0;
+        if (!*alive) return false;
         // Last: closing the page may end the control.
         if (answer == 0) ClosePage(static_cast<int>(i));
         return false;

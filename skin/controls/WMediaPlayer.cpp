@@ -103,12 +103,24 @@ void TWMediaPlayer::WndProc(ui::TMessage& m) {
 
 void TWMediaPlayer::PaintWindow(HDC dc) {
   const RECT client{0, 0, Width(), Height()};
-  OffscreenFace face(client);
-  if (!face.Ready()) return;
   const COLORREF faceColour =
       records_ ? skin::ResolveColour(records_->Colours.ButtonFace) : GetSysColor(COLOR_BTNFACE);
   ui::GdiObject<HBRUSH> brush(CreateSolidBrush(faceColour));
+  OffscreenFace face(client);
+  if (!face.Ready()) {
+    FillRect(dc, &client, brush.get());  // GDI ran out: a plain face
+    return;
+  }
   FillRect(face.dc(), &client, brush.get());
+  try {
+    PaintButtons(face.dc());
+  } catch (...) {
+    // As far as it got.
+  }
+  face.CopyTo(dc);
+}
+
+void TWMediaPlayer::PaintButtons(HDC dc) {
   const std::array<bool, kKinds> enabled = Kinds(L"EnabledButtons");
   const std::array<bool, kKinds> coloured = Kinds(L"ColoredButtons");
   const TDataSkinButton* buttons = records_ ? records_->Buttons.get() : nullptr;
@@ -116,7 +128,7 @@ void TWMediaPlayer::PaintWindow(HDC dc) {
     const bool on = enabled[kind] && player_.Enabled();
     if (buttons && !buttons->Bitmap.Empty()) {
       const int frame = !on ? 3 : kind == pressed_ ? 2 : 1;
-      skin::DrawElement(face.dc(), r,
+      skin::DrawElement(dc, r,
                         {&buttons->Bitmap,
                          buttons->Margins,
                          {5, frame, false},
@@ -129,7 +141,6 @@ void TWMediaPlayer::PaintWindow(HDC dc) {
     if (glyph.Empty()) continue;
     const int x = (r.left + r.right - glyph.Width()) / 2;
     const int y = (r.top + r.bottom - glyph.Height()) / 2;
-    skin::DrawTransparent(face.dc(), {x, y, x + glyph.Width(), y + glyph.Height()}, glyph);
+    skin::DrawTransparent(dc, {x, y, x + glyph.Width(), y + glyph.Height()}, glyph);
   }
-  face.CopyTo(dc);
 }

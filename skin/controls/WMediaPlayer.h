@@ -28,6 +28,8 @@ class TWMediaPlayer : public ui::TCustomPanel {
  protected:
   void WndProc(ui::TMessage& message) override;
   void PaintWindow(HDC dc) override;
+  // The buttons and their glyphs onto the composed face.
+  void PaintButtons(HDC dc);
 
  private:
   ui::TWinControl& player_;

@@ -86,7 +86,13 @@ LRESULT CALLBACK TWScrollbar::WindowProc(HWND window, UINT msg, WPARAM wParam, L
     self->shown_ = false;
     return DefWindowProcW(window, msg, wParam, lParam);
   }
-  return self->OnMessage(msg, wParam, lParam);
+  // Nothing may leave a window procedure; the overlay's paints already fall back to a plain
+  // face when GDI runs out.
+  try {
+    return self->OnMessage(msg, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 LRESULT TWScrollbar::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

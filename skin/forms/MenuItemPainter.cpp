@@ -208,6 +208,32 @@ MenuItemView ViewOfRawItem(HMENU menu, UINT command) {
   return view;
 }
 
+namespace {
+
+// The plain look straight onto the item: what is left when no bitmap can be made (GDI ran
+// out). Whatever still fails to draw is left out.
+void PaintPlainItem(const SkinRecords& records, const MenuItemView& view,
+                    const MenuItemTarget& target) {
+  const int w = Width(target.rect), h = Height(target.rect);
+  const int saved = SaveDC(target.dc);
+  OffsetViewportOrgEx(target.dc, target.rect.left, target.rect.top, nullptr);
+  IntersectClipRect(target.dc, 0, 0, w, h);
+  const bool selected = (target.state & ODS_SELECTED) != 0;
+  try {
+    Fill(target.dc, {0, 0, w, h},
+         ResolveColour(selected ? records.Colours.Hilight : records.Colours.Menu));
+    if (view.IsLine()) {
+      EtchedLine(target.dc, w);
+    } else {
+      DrawContent(target.dc, w, h, records, view, target.state);
+    }
+  } catch (...) {
+  }
+  RestoreDC(target.dc, saved);
+}
+
+}  // namespace
+
 void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
                    const MenuItemTarget& target, MenuItemLook look) {
   const int w = Width(target.rect), h = Height(target.rect);
@@ -215,8 +241,14 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
   const TDataSkinObject* record = records.MenuItem.get();
   if (!record || record->Bitmap.Empty()) look = MenuItemLook::Plain;
   const bool selected = (target.state & ODS_SELECTED) != 0;
-  ui::Bitmap work(w, h);
-  {
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    PaintPlainItem(records, view, target);
+    return;
+  }
+  try {
     ui::Bitmap::Canvas canvas(work);
     HDC dc = canvas.dc();
     if (look == MenuItemLook::Plain) {
@@ -252,6 +284,11 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
         }
       }
     }
+  } catch (...) {
+    // A piece that needed a bitmap of its own (a separator, a greyed image) could not have
+    // one: the item is drawn plainly instead.
+    PaintPlainItem(records, view, target);
+    return;
   }
   ui::Bitmap::Canvas canvas(work);
   BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);

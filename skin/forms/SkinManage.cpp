@@ -25,7 +25,13 @@ bool Contains(const std::wstring& text, const wchar_t* part) {
 TSkinManage::TSkinManage() : timer_(std::make_unique<ui::TTimer>(nullptr)) {
   timer_->SetEnabled(false);
   timer_->SetInterval(100);
-  timer_->OnTimer = [this](ui::TPersistent&) { RunCommand(); };
+  timer_->OnTimer = [this](ui::TPersistent&) {
+    try {
+      RunCommand();
+    } catch (...) {
+      // Called from the timer's window procedure, which nothing may leave.
+    }
+  };
 }
 
 TSkinManage::~TSkinManage() {
@@ -100,23 +106,26 @@ LRESULT CALLBACK TSkinManage::CBTHook(int code, WPARAM wParam, LPARAM lParam) {
   TSkinManage* manager = hookDisabled ? nullptr : Instance();
   if (!manager) return CallNextHookEx(nullptr, code, wParam, lParam);
   const HHOOK hook = manager->hook_;
-  if (code >= 0) {
-    const HWND window = reinterpret_cast<HWND>(wParam);
-    switch (code) {
-      case HCBT_CREATEWND:
-        manager->OnCreateWindow(window, *reinterpret_cast<CBT_CREATEWNDW*>(lParam));
-        break;
-      case HCBT_DESTROYWND:
-        manager->RemovePopupMenu(window);
-        break;
-      case HCBT_ACTIVATE:
-        if (manager->state_ == kNothingActivated) manager->state_ = kRunning;
-        manager->SkinWindow(window);
-        break;
-      default:
-        break;
+  // A hook procedure is called by the system, which no exception may cross: a window that
+  // cannot be skinned (memory ran out) stays plain.
+  if (code >= 0) try {
+      const HWND window = reinterpret_cast<HWND>(wParam);
+      switch (code) {
+        case HCBT_CREATEWND:
+          manager->OnCreateWindow(window, *reinterpret_cast<CBT_CREATEWNDW*>(lParam));
+          break;
+        case HCBT_DESTROYWND:
+          manager->RemovePopupMenu(window);
+          break;
+        case HCBT_ACTIVATE:
+          if (manager->state_ == kNothingActivated) manager->state_ = kRunning;
+          manager->SkinWindow(window);
+          break;
+        default:
+          break;
+      }
+    } catch (...) {
     }
-  }
   return CallNextHookEx(hook, code, wParam, lParam);
 }
 

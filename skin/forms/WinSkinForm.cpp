@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
@@ -78,7 +79,27 @@ TWinSkinForm::~TWinSkinForm() {
 TSkinManage* TWinSkinForm::Manager() const { return TSkinManage::Instance(); }
 
 LRESULT TWinSkinForm::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (passedOn_) *passedOn_ = true;
   return subclass_.CallPrevious(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::ShieldedWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  bool passed = false;
+  bool* const outer = std::exchange(passedOn_, &passed);
+  const std::shared_ptr<bool> alive = alive_;
+  LRESULT result = 0;
+  try {
+    result = SkinWndProc(msg, wParam, lParam);
+  } catch (...) {
+    if (*alive && !passed) {
+      try {
+        result = Default(msg, wParam, lParam);
+      } catch (...) {
+      }
+    }
+  }
+  if (*alive) passedOn_ = outer;
+  return result;
 }
 
 // --- Taking over -----------------------------------------------------------------------
@@ -90,7 +111,13 @@ void TWinSkinForm::HookForm(TSkinData& skinData, ui::TCustomForm& form) {
   HookWindow(skinData);
   if (frameOn_ && !formHooked_) {
     oldFormProc_ = form.WindowProc;
-    form.WindowProc = [this](ui::TMessage& message) { SkinFormProc(message); };
+    form.WindowProc = [this](ui::TMessage& message) {
+      // The framework calls this from the window's procedure, which nothing may leave.
+      try {
+        SkinFormProc(message);
+      } catch (...) {
+      }
+    };
     formHooked_ = true;
   }
   savedColor_ = form.GetPropInt(L"Color").value_or(ui::clBtnFace);
@@ -107,7 +134,13 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   hoverTimer_ = std::make_unique<ui::TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(kHoverInterval);
-  hoverTimer_->OnTimer = [this](ui::TPersistent&) { OnHoverTimer(); };
+  hoverTimer_->OnTimer = [this](ui::TPersistent&) {
+    try {
+      OnHoverTimer();
+    } catch (...) {
+      // A button's repaint that failed; the next tick or paint tries again.
+    }
+  };
 
   style_ = GetWindowLongW(handle_, GWL_STYLE);
   const DWORD exStyle = GetWindowLongW(handle_, GWL_EXSTYLE);
@@ -162,11 +195,15 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   if (mdiKind_ == kMDIFrame) {
     savedMenuUpdate_ = skinData.MenuUpdate();
     clientSubclass_.Install(mdiClient_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-      return ClientWndProc(msg, wParam, lParam);
+      try {
+        return ClientWndProc(msg, wParam, lParam);
+      } catch (...) {
+        return LRESULT{0};  // as for the window (ShieldedWndProc); it has no painting of ours
+      }
     });
   }
   subclass_.Install(handle_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SkinWndProc(msg, wParam, lParam);
+    return ShieldedWndProc(msg, wParam, lParam);
   });
 
   if (frameOn_) {
@@ -245,14 +282,17 @@ void TWinSkinForm::OnSkinActivate() {
   SetHoverTimer(active_);
 }
 
-void TWinSkinForm::FitWindow(bool keepClient) {
+void TWinSkinForm::FitWindow(bool keepClient, SIZE client) {
   if (windowState_ == kMaximized) {
     SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
   int clientWidth = 0, clientHeight = 0;
-  if (keepClient || isDialogClass_ || skinState_ == kReskinning || !form_) {
+  if (client.cx > 0 && client.cy > 0) {
+    clientWidth = client.cx;
+    clientHeight = client.cy;
+  } else if (keepClient || isDialogClass_ || skinState_ == kReskinning || !form_) {
     RECT client{};
     GetClientRect(handle_, &client);
     clientWidth = client.right;
@@ -263,6 +303,7 @@ void TWinSkinForm::FitWindow(bool keepClient) {
     if (mdiKind_ != kMDIChild) clientHeight -= menuBarHeight_;
   }
   int width = clientWidth + borderLeft_ + borderRight_;
+  if (skinMenu_) menuBarHeight_ = MenuBarHeightFor(width);
   const int height = clientHeight + titleHeight_ + borderBottom_ + menuBarHeight_;
   RECT window{};
   GetWindowRect(handle_, &window);
@@ -298,12 +339,52 @@ void TWinSkinForm::FitWindow(bool keepClient) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+void TWinSkinForm::Reframe() {
+  const SIZE client = clientAtSkinChange_;
+  // The skinned frame draws the menu bar in its strip; the standard frame leaves it to the
+  // system. Either change moves the client area, which is measured before.
+  if (SkinnedFrame()) {
+    if (HMENU menu = GetMenu(handle_); menu && !skinMenu_ && mdiKind_ != kMDIChild) {
+      windowMenu_ = menu;
+      CreateMenuBar();
+    }
+  } else {
+    if (skinMenu_) {
+      FreeMenuBar();
+      menuBarHeight_ = 0;
+      if (windowMenu_ && !GetMenu(handle_)) SetMenu(handle_, windowMenu_);
+    }
+    SetSysMenuStyleBit(true);
+  }
+  if (windowState_ != kNormal || client.cx <= 0 || client.cy <= 0) {
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  if (SkinnedFrame()) {
+    FitWindow(true, client);
+    return;
+  }
+  // The system's frame: its size is what the system makes of it, measured after the change.
+  SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RECT now{}, window{};
+  GetClientRect(handle_, &now);
+  GetWindowRect(handle_, &window);
+  const int dw = client.cx - now.right, dh = client.cy - now.bottom;
+  if (dw != 0 || dh != 0)
+    SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left + dw,
+                 window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // --- Message stages ------------------------------------------------------------------------
 
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_NCPAINT:
-      if (skinState_ == kHooked) return 0;
+      // A skinned frame is not painted before activation; the standard frame is the
+      // system's from the start.
+      if (skinState_ == kHooked && SkinnedFrame()) return 0;
       break;
     case WM_ERASEBKGND:
       return OnEraseBkgnd(wParam, lParam);
@@ -317,7 +398,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
       // Not painted before activation; the change itself always goes ahead, so that
       // another window can become active meanwhile.
-      if (skinState_ == kHooked && mdiKind_ != kMDIChild) return TRUE;
+      if (skinState_ == kHooked && mdiKind_ != kMDIChild && SkinnedFrame()) return TRUE;
       break;
     case kCaptionRedraw:
       return 0;
@@ -741,16 +822,20 @@ void TWinSkinForm::OnSkinRefresh() {
   skinState_ = kReskinning;
   if (frameOn_ && form_) {
     if (skinData_->SkinControls() & Bit(xcPopupMenu)) InstallItemPainters(*form_, true);
-    FitWindow(true);
+    Reframe();
     // One pixel higher and back: the framework lays the form out again.
     const int height = form_->Height();
     form_->SetHeight(height + 1);
     form_->SetHeight(height);
-  } else if (frameOn_ && !isChild_ && SkinnedFrame() && windowState_ == kNormal) {
+  } else if (frameOn_ && !isChild_) {
     // A plain window keeps its client area under the new skin's frame too.
-    FitWindow(true);
+    Reframe();
   }
-  UpdateRegion();
+  if (SkinnedFrame()) {
+    UpdateRegion();
+  } else {
+    RemoveRegion();
+  }
   SendMessageW(handle_, skin::WM_SKINNOTIFY, 0, skin::SkinCookie);
   if (skinData_->OnAfterSkinForm) skinData_->OnAfterSkinForm(*skinData_, handle_, name_);
   skinState_ = kActive;

@@ -192,8 +192,9 @@ class TWinSkinForm : public ui::TComponent {
   void MaximizeToggle();
   void MinimizeToggle();
   void RestoreWindow();
-  // Resizes the window so that the skinned frame surrounds the client area.
-  void FitWindow(bool keepClient);
+  // Resizes the window so that the skinned frame surrounds the client area: the one given,
+  // or the present one (keepClient), or the framework form's.
+  void FitWindow(bool keepClient, SIZE client = {});
 
   // --- System menu and keyboard (WinSkinFormSysMenu.cpp) ------------------------------
   // The WM_SYSCOMMAND keyboard part; true when the message was taken (result in `result`).
@@ -219,6 +220,8 @@ class TWinSkinForm : public ui::TComponent {
   // The window was given a menu again (CM_MENUCHANGED): the bar takes it when MenuUpdate is
   // on, and the system is kept from drawing it.
   void WindowMenuChanged();
+  // The strip's height under a window this wide: as many menu rows as the bar's items need.
+  int MenuBarHeightFor(int windowWidth) const;
   // Draws the menu bar into the strip of dc (frame coordinates); false: there is no bar.
   bool PaintMenuBar(HDC dc, const RECT& strip);
   TNCObject* MenuItemAt(POINT framePoint) const;
@@ -253,7 +256,10 @@ class TWinSkinForm : public ui::TComponent {
   void SizeGripCreated(HWND grip) { sizeGrip_ = grip; }
 
  private:
-  // Window procedures.
+  // Window procedures. The window's way in: nothing the skin raises (a bitmap GDI cannot make,
+  // memory that ran out) leaves it; the message then goes to the previous procedure if it
+  // has not yet.
+  LRESULT ShieldedWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Stage2(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Stage3(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -283,6 +289,9 @@ class TWinSkinForm : public ui::TComponent {
   void OnHoverTimer();
 
   void ReadWindowState();
+  // After a skin change: the menu bar goes to the frame or back to the system as the new
+  // skin's frame wants, and the window keeps the client area it had under the old skin.
+  void Reframe();
   void SetHoverTimer(bool on);
   // Hides (or shows) WS_SYSMENU, so that the default frame code never draws its buttons.
   void SetSysMenuStyleBit(bool show);
@@ -338,7 +347,7 @@ class TWinSkinForm : public ui::TComponent {
   std::wstring captionPrefix_ = L" ";
   std::wstring windowClass_;
   bool savedMenuUpdate_ = true;
-  RECT clientRect_{};
+  SIZE clientAtSkinChange_{};  // the client area under the skin before the last change
   DWORD lastSysMenuTick_ = 0;
   bool sysMenuShown_ = false;
   DWORD doubleClickTime_ = 0;
@@ -357,6 +366,7 @@ class TWinSkinForm : public ui::TComponent {
   std::shared_ptr<ui::TPopupMenu> sysMenuPopup_;  // shared with a menu loop that runs it
   bool sysMenuOpen_ = false;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool* passedOn_ = nullptr;  // while a message is in hand: set once Default ran for it
   HWND mdiClient_ = nullptr;
   HMENU windowMenu_ = nullptr;
   HMENU systemMenu_ = nullptr;

@@ -50,6 +50,10 @@ void TWinSkinForm::BuildSysButtons() {
   hotObject_ = nullptr;
   sysButtons_.clear();
   if (!skinData_ || !skinData_->SkinParsed()) return;
+  // The metrics change now; the window is fitted to them at the refresh that follows.
+  RECT client{};
+  if (IsWindow(handle_) && GetClientRect(handle_, &client))
+    clientAtSkinChange_ = {client.right, client.bottom};
   const SkinRecords& records = skinData_->Records();
   if (borderKind_ == kNoCaption) {
     borderLeft_ = titleHeight_ = borderRight_ = borderBottom_ = menuBarHeight_ = 0;
@@ -65,7 +69,12 @@ void TWinSkinForm::BuildSysButtons() {
     auto button = std::make_unique<TWinSysButton>(*this, *data);
     if (button->IsIcon()) {
       RebuildIconBitmap();
-      if (data->Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
+      if (data->Bitmap.Empty()) {
+        try {
+          button->IconImage = iconBitmap_.Clone();
+        } catch (...) {
+        }
+      }
     }
     sysButtons_.push_back(std::move(button));
   }
@@ -78,14 +87,19 @@ void TWinSkinForm::RebuildIconBitmap() {
     iconHandle_ = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_BIG, 0));
   if (!iconHandle_) iconHandle_ = reinterpret_cast<HICON>(GetClassLongPtrW(handle_, GCLP_HICONSM));
   if (!iconHandle_) iconHandle_ = reinterpret_cast<HICON>(GetClassLongPtrW(handle_, GCLP_HICON));
-  iconBitmap_ = ui::Bitmap(cx, cy);
-  iconBitmap_.Fill(kKeyColour);
-  if (iconHandle_) {
-    ui::Bitmap::Canvas canvas(iconBitmap_);
-    DrawIconEx(canvas.dc(), 0, 0, iconHandle_, cx, cy, 0, nullptr, DI_NORMAL);
+  try {
+    iconBitmap_ = ui::Bitmap(cx, cy);
+    iconBitmap_.Fill(kKeyColour);
+    if (iconHandle_) {
+      ui::Bitmap::Canvas canvas(iconBitmap_);
+      DrawIconEx(canvas.dc(), 0, 0, iconHandle_, cx, cy, 0, nullptr, DI_NORMAL);
+    }
+    for (auto& button : sysButtons_)
+      if (button->IsIcon() && button->Data.Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
+  } catch (...) {
+    // GDI ran out: the icon button shows no picture (it draws the icon handle itself).
+    iconBitmap_.Reset();
   }
-  for (auto& button : sysButtons_)
-    if (button->IsIcon() && button->Data.Bitmap.Empty()) button->IconImage = iconBitmap_.Clone();
 }
 
 bool TWinSkinForm::IsButtonVisible(int index) {
@@ -238,6 +252,7 @@ void TWinSkinForm::LayoutButtons() {
 }
 
 TWinSysButton* TWinSkinForm::ButtonAt(POINT p) const {
+  if (!SkinnedFrame()) return nullptr;
   for (const auto& button : sysButtons_)
     if (button->Visible && button->Data.Action >= 0 && PtInRect(&button->BoundsRect, p))
       return button.get();
@@ -276,6 +291,8 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
     if (HWND parent = GetAncestor(handle_, GA_PARENT); parent && parent != GetDesktopWindow())
       MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
   }
+  // A bar whose items do not fit in one row takes more: the client area gives way.
+  if (skinMenu_) menuBarHeight_ = MenuBarHeightFor(window.right - window.left);
   RECT client{window.left + borderLeft_, window.top + titleHeight_ + menuBarHeight_,
               window.right - borderRight_, window.bottom - borderBottom_};
   client.right = std::max(client.left, client.right);
@@ -303,13 +320,16 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM lParam) {
   active_ = wParam != 0;
   SetHoverTimer(active_);
   if (mdiKind_ == kMDIFrame && mdiClient_) SendMessageW(mdiClient_, WM_NCACTIVATE, wParam, lParam);
+  // The standard frame is the system's: it shows the title active or inactive itself.
+  if (!SkinnedFrame()) return Default(WM_NCACTIVATE, wParam, lParam);
   if (mdiKind_ == kMDIChild) Default(WM_NCACTIVATE, wParam, lParam);
   if (!(mdiKind_ == kMDIChild && windowState_ == kMaximized)) PaintFrame(nullptr);
   return TRUE;
 }
 
 LRESULT TWinSkinForm::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-  SetSysMenuStyleBit(false);
+  // The standard frame draws its own caption buttons and icon, which need the bit.
+  SetSysMenuStyleBit(!SkinnedFrame());
   if (!framePainting_) return 0;
   if ((mdiKind_ == kMDIChild && windowState_ == kMaximized) || !SkinnedFrame())
     return Default(WM_NCPAINT, wParam, lParam);
@@ -433,7 +453,12 @@ void TWinSkinForm::PaintButtonAlone(const TWinSysButton& button, int frame) {
   const RECT& r = button.BoundsRect;
   const int w = Width(r), h = Height(r);
   if (w <= 0 || h <= 0 || titleBackground_.Empty() || !IsWindow(handle_)) return;
-  ui::Bitmap work(w, h);
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    return;  // GDI ran out: the button keeps its look until the frame paints again
+  }
   {
     ui::Bitmap::Canvas canvas(work);
     {
@@ -606,7 +631,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::OnNcRButtonDown(WPARAM wParam, LPARAM lParam) {
-  if (wParam == HTCAPTION && mdiKind_ != kMDIChild) {
+  if (wParam == HTCAPTION && mdiKind_ != kMDIChild && SkinnedFrame()) {
     ShowSysMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   }
@@ -690,12 +715,17 @@ void TWinSkinForm::UpdateRegion() {
     };
     // The region of one edge drawn at its size, cut along its key pixels.
     auto cut = [&](int edge, bool vertical, RECT at) {
-      ui::Bitmap work(Width(at), Height(at));
-      {
-        ui::Bitmap::Canvas canvas(work);
-        PaintEdge(canvas.dc(), {0, 0, Width(at), Height(at)}, edge, vertical);
+      try {
+        ui::Bitmap work(Width(at), Height(at));
+        {
+          ui::Bitmap::Canvas canvas(work);
+          PaintEdge(canvas.dc(), {0, 0, Width(at), Height(at)}, edge, vertical);
+        }
+        return skin::RegionFromBitmap(work, {at.left, at.top});
+      } catch (...) {
+        // GDI ran out: the edge's whole rectangle.
+        return ui::GdiObject<HRGN>(CreateRectRgn(at.left, at.top, at.right, at.bottom));
       }
-      return skin::RegionFromBitmap(work, {at.left, at.top});
     };
     auto rect = [](RECT r) {
       return ui::GdiObject<HRGN>(CreateRectRgn(r.left, r.top, r.right, r.bottom));

@@ -171,6 +171,11 @@ void TWinSkinForm::WindowMenuChanged() {
   SetMenu(handle_, nullptr);
 }
 
+int TWinSkinForm::MenuBarHeightFor(int windowWidth) const {
+  if (!skinMenu_) return menuBarHeight_;
+  return skinMenu_->Rows(windowWidth - borderLeft_ - borderRight_) * GetSystemMetrics(SM_CYMENU);
+}
+
 bool TWinSkinForm::PaintMenuBar(HDC dc, const RECT& strip) {
   if (!skinMenu_) return false;
   skinMenu_->PaintBar(dc, strip);
@@ -246,8 +251,9 @@ void TWinSkinForm::OpenMenu(TNCObject* item) {
 }
 
 void TWinSkinForm::TrackBarMenu(TMenuBtn& button) {
-  // The framework runs the top-level item's own click.
-  PostMessageW(handle_, WM_COMMAND, button.Command, 0);
+  // The framework runs the top-level item's own click. A raw window's item that opens a
+  // submenu is no command: its id is the submenu's handle, and the system sends nothing.
+  if (form_ || !button.SubMenu) PostMessageW(handle_, WM_COMMAND, button.Command, 0);
   if (!button.SubMenu || !button.ItemEnabled) return;
   if (hotObject_ != &button || button.State != TNCObject::kPressed) button.MouseDown();
   // The drop-down opens without notifications: a raw window still updates its items on
@@ -299,8 +305,13 @@ void TWinSkinForm::SwitchMenu(int index) {
 
 LRESULT CALLBACK TWinSkinForm::MenuFilterHook(int code, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallNextHookEx(tracking.hook, code, wParam, lParam);
-  if (result == 0 && code == MSGF_MENU && tracking.form && lParam)
-    tracking.form->OnMenuFilter(*reinterpret_cast<const MSG*>(lParam));
+  if (result == 0 && code == MSGF_MENU && tracking.form && lParam) {
+    // A hook procedure is called by the system, which no exception may cross.
+    try {
+      tracking.form->OnMenuFilter(*reinterpret_cast<const MSG*>(lParam));
+    } catch (...) {
+    }
+  }
   return result;
 }
 

@@ -19,6 +19,9 @@ constexpr UINT kWineAboutCommand = 0xF141;
 
 bool TWinSkinForm::KeyMenu(WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (menuTracking_ || (wParam & 0xFFF0) != SC_KEYMENU) return false;
+  // Under the standard frame the system draws the menu bar and the system menu's button:
+  // its keys are the system's too.
+  if (!SkinnedFrame()) return false;
   if (lParam == ' ') {
     POINT origin{0, 0};
     ClientToScreen(handle_, &origin);

@@ -62,16 +62,19 @@ void TWinSkinMenu::BuildButtons() {
   SetMenu(window, nullptr);
 }
 
-void TWinSkinMenu::LayoutButtons(HDC dc, const RECT& rect, int start) {
+int TWinSkinMenu::LayoutButtons(HDC dc, const RECT& rect, int start) {
   const bool rtl = form_.RightToLeft();
-  int x = rtl ? rect.right - start : rect.left + start;
+  int first = rtl ? rect.right - start : rect.left + start;
   if (rtl) {
     // Clear of a maximized MDI child's buttons at the right end of the strip.
     for (const auto& sys : form_.SysButtons())
       if (sys->Data.Align == 100 && sys->Visible && !sys->Image().Empty())
-        x = std::min<int>(x, sys->BoundsRect.left);
+        first = std::min<int>(first, sys->BoundsRect.left);
   }
-  const int height = Height(rect) - 1;
+  // Items that do not fit go on to another row below, as the system's bar does.
+  const int rowHeight = GetSystemMetrics(SM_CYMENU);
+  int x = first, row = 0;
+  bool rowEmpty = true;
   for (auto& button : MenuButtons) {
     if (!button->Visible) {
       button->BoundsRect = {};
@@ -81,28 +84,66 @@ void TWinSkinMenu::LayoutButtons(HDC dc, const RECT& rect, int start) {
     DrawTextW(dc, button->Caption.c_str(), static_cast<int>(button->Caption.size()), &text,
               DT_CALCRECT | DT_SINGLELINE);
     const int width = Width(text) > 0 ? Width(text) + 10 : 0;
+    const bool past = rtl ? x - width < rect.left : x + width > rect.right;
+    if (past && !rowEmpty) {
+      x = first;
+      ++row;
+    }
+    rowEmpty = false;
+    const int top = rect.top + row * rowHeight;
     if (rtl) {
-      button->BoundsRect = {x - width, rect.top, x, rect.top + height};
+      button->BoundsRect = {x - width, top, x, top + rowHeight - 1};
       x -= width;
     } else {
-      button->BoundsRect = {x, rect.top, x + width, rect.top + height};
+      button->BoundsRect = {x, top, x + width, top + rowHeight - 1};
       x += width;
     }
   }
+  return row + 1;
+}
+
+int TWinSkinMenu::StartOffset(int width) const {
+  const TDataSkinObject* bar = skinData_.Records().MenuBar.get();
+  if (!bar || bar->Bitmap.Empty()) return 6;
+  const int start = form_.RightToLeft() ? bar->Margins.right + 8 : bar->Margins.left + 4;
+  return width < start ? 12 : start;
+}
+
+int TWinSkinMenu::Rows(int width) {
+  if (width <= 0 || MenuButtons.empty()) return 1;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 1;
+  // Laid out for the count only: where the items are drawn (and hit) stays as painted.
+  std::vector<RECT> placed;
+  for (const auto& button : MenuButtons) placed.push_back(button->BoundsRect);
+  int rows = 1;
+  {
+    ui::GdiObject<HFONT> font = ui::CreateMenuFont();
+    ui::SelectObjectGuard select(screen, font.get());
+    rows = LayoutButtons(screen, {0, 0, width, GetSystemMetrics(SM_CYMENU)}, StartOffset(width));
+  }
+  ReleaseDC(nullptr, screen);
+  for (size_t i = 0; i < placed.size(); ++i) MenuButtons[i]->BoundsRect = placed[i];
+  return rows;
 }
 
 void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
   const int w = Width(rect), h = Height(rect);
   if (w <= 0 || h <= 0) return;
   const SkinRecords& records = skinData_.Records();
-  const bool rtl = form_.RightToLeft();
-  painting_ = true;
+  // Made first: out of GDI objects the frame's painting gives up here, and the bar is left
+  // as it was.
   ui::Bitmap work(w, h);
+  painting_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{painting_};
   {
     ui::Bitmap::Canvas canvas(work);
     HDC to = canvas.dc();
     const RECT all{0, 0, w, h};
-    int start = 6;
+    const int start = StartOffset(w);
     const TDataSkinObject* bar = records.MenuBar.get();
     if (bar && !bar->Bitmap.Empty()) {
       const int frames = std::max(1, bar->FrameCount);
@@ -115,8 +156,6 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
       } else {
         skin::DrawStrip3(to, all, element);
       }
-      start = rtl ? bar->Margins.right + 8 : bar->Margins.left + 4;
-      if (w < start) start = 12;
     } else {
       ui::GdiObject<HBRUSH> brush(CreateSolidBrush(skin::ResolveColour(records.Colours.Menubar)));
       FillRect(to, &all, brush.get());
@@ -146,7 +185,6 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
         manager->SetMDIMaximized(true);
     }
   }
-  painting_ = false;
   ui::Bitmap::Canvas canvas(work);
   BitBlt(dc, rect.left, rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
@@ -174,7 +212,12 @@ void TWinSkinMenu::PaintButtonAlone(TMenuBtn& button) {
   const RECT& r = button.BoundsRect;
   const int w = Width(r), h = Height(r);
   if (painting_ || w <= 0 || h <= 0 || BarBitmap.Empty() || !IsWindow(form_.Handle())) return;
-  ui::Bitmap work(w, h);
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    return;  // GDI ran out: the item keeps its look until the frame paints again
+  }
   {
     ui::Bitmap::Canvas canvas(work);
     {

@@ -31,6 +31,8 @@ class TWinSkinMenu {
   // The first item with a caption whose rectangle holds the frame point, or null.
   TMenuBtn* ItemAt(POINT framePoint) const;
   TMenuBtn* Button(int index) const;
+  // The rows the items take in a strip this wide (at least one).
+  int Rows(int width);
   int Count() const { return static_cast<int>(MenuButtons.size()); }
   // Repaints one item on the window over BarBitmap.
   void PaintButtonAlone(TMenuBtn& button);
@@ -42,8 +44,11 @@ class TWinSkinMenu {
   HMENU MenuHandle = nullptr;     // the window's menu, kept after it left the window
 
  private:
-  // Places the visible buttons from `start` (measured in dc's font) inside the bar.
-  void LayoutButtons(HDC dc, const RECT& rect, int start);
+  // Places the visible buttons from `start` (measured in dc's font) inside the bar, in as many
+  // rows of SM_CYMENU as they need; answers the number of rows.
+  int LayoutButtons(HDC dc, const RECT& rect, int start);
+  // Where the first item starts in a strip this wide.
+  int StartOffset(int width) const;
   // Draws one item's caption (and its hot or pressed frame) into dc, whose origin is the
   // frame's origin moved by `origin`.
   void PaintButton(HDC dc, const TMenuBtn& button, POINT origin, bool framed);

@@ -29,7 +29,12 @@ void TWinSkinPopMenu::Hook(HWND window, TSkinData& skinData, int level) {
   skinData_ = &skinData;
   level_ = level;
   subclass_.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-    return WndProc(msg, wParam, lParam);
+    // Nothing may leave a window procedure; the menu's paints fall back to the plain menu.
+    try {
+      return WndProc(msg, wParam, lParam);
+    } catch (...) {
+      return LRESULT{0};
+    }
   });
 }
 
@@ -81,7 +86,12 @@ const ui::Bitmap& TWinSkinPopMenu::Background() {
     element.margins = record->Margins;
     element.frame = {1, 1, false};
     element.tileMiddle = record->Tile != 0;
-    background_ = skin::RenderElement({0, 0, w, h}, element);
+    try {
+      background_ = skin::RenderElement({0, 0, w, h}, element);
+    } catch (...) {
+      // No bitmap for it (GDI ran out): the menu paints itself.
+      background_.Reset();
+    }
   }
   return background_;
 }
@@ -140,13 +150,20 @@ void TWinSkinPopMenu::OnNcPaint() {
 void TWinSkinPopMenu::OnPaint() {
   // The border lies inside the client area here: the background with its frame goes first,
   // then the menu draws its items inside the frame, all off-screen and shown in one copy.
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(handle_, &paint);
   RECT client{};
   GetClientRect(handle_, &client);
   const int w = Width(client), h = Height(client);
-  if (dc && w > 0 && h > 0) {
-    ui::Bitmap work(w, h);
+  ui::Bitmap work;
+  try {
+    work = ui::Bitmap(w, h);
+  } catch (...) {
+    // Nothing to compose in (GDI ran out): the menu paints itself.
+    Default(WM_PAINT, 0, 0);
+    return;
+  }
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(handle_, &paint);
+  if (dc && !work.Empty()) {
     {
       ui::Bitmap::Canvas canvas(work);
       const POINT origin = ClientOrigin();

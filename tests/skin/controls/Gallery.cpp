@@ -11,6 +11,7 @@
 #include "tests/skin/controls/TestControls.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 namespace controltest {
@@ -145,6 +146,21 @@ void BuildGallery(ui::TForm& host) {
   for (int i = 0; i < 40; ++i) list->AddItem(L"文件 " + std::to_wstring(i + 1));
   (void)upDown;
   (void)horz;
+}
+
+void AddGalleryMenu(ui::TForm& form) {
+  auto* bar = new ui::TMainMenu(&form);
+  for (const wchar_t* caption : {L"文件(&F)", L"帮助(&H)"}) {
+    auto* top = new ui::TMenuItem(&form);
+    top->SetCaption(caption);
+    for (const wchar_t* name : {L"打开", L"-", L"退出"}) {
+      auto* item = new ui::TMenuItem(&form);
+      item->SetCaption(name);
+      top->Add(item);
+    }
+    bar->Items().Add(top);
+  }
+  form.SetMenu(bar);
 }
 
 }  // namespace controltest

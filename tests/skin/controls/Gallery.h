@@ -10,5 +10,7 @@ namespace controltest {
 
 constexpr int kGalleryWidth = 760, kGalleryHeight = 520;
 void BuildGallery(ui::TForm& form);
+// A bar menu for the form: 文件 and 帮助, each with 打开, a separator and 退出.
+void AddGalleryMenu(ui::TForm& form);
 
 }  // namespace controltest

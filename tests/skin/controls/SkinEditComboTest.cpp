@@ -184,6 +184,11 @@ TEST_F(EditComboTest, AComboShowsTheComposedFrameByItsButtonsState) {
   };
   other->SetFocus();
   EXPECT_TRUE(shows(1)) << "normal";
+  const RECT button = WrapperOf<TSkinComBox>(window)->ButtonRect();
+  MouseMove(window, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+  EXPECT_TRUE(shows(4)) << "hot";
+  MouseMove(host->form().Handle(), {460, 340});
+  EXPECT_TRUE(shows(1)) << "the mouse gone";
   combo->SetFocus();
   EXPECT_TRUE(shows(4)) << "focused";
   SendMessageW(window, CB_SHOWDROPDOWN, TRUE, 0);

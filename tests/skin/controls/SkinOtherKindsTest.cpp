@@ -12,8 +12,10 @@
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/controls/SkinTab31.h"
 #include "skin/controls/WMediaPlayer.h"
+#include "skin/controls/WScrollbar.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/TestControls.h"
@@ -86,6 +88,34 @@ TEST_F(OtherKindsTest, ATrackBarsThumbIsTheSkinsOrAnOutlineWithoutIt) {
               track.Bitmap.Pixel(track.Bitmap.Width() / 2, track.Bitmap.Height() / 2));
     EXPECT_EQ(picture.Pixel(channel.left + 30, 1), Face());
   }
+}
+
+// A standing track bar takes the upright pictures: its thumb from Trackbar.ThumbVert, its
+// channel from TrackVert, standing in the middle of the channel the system reports lying down.
+TEST_F(OtherKindsTest, AVerticalTrackBarTakesTheUprightPictures) {
+  struct TStandingTrackBar : TCommonControl {
+    explicit TStandingTrackBar(ui::TComponent* owner)
+        : TCommonControl(owner, TRACKBAR_CLASSW, TBS_AUTOTICKS | TBS_VERT) {}
+  };
+  auto* bar = Make<TStandingTrackBar>({20, 20, 60, 240});
+  HWND window = bar->Handle();
+  SendMessageW(window, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+  SendMessageW(window, TBM_SETPOS, TRUE, 4);
+  ASSERT_TRUE(AttachWith(L"TSkinTrackBar", *bar, host->data()));
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const ui::Bitmap picture = Grab(window);
+  RECT thumb{}, channel{};
+  SendMessageW(window, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  EXPECT_TRUE(ShowsFrame(picture, thumb, Records().TrackbarThumbVert->Bitmap, 5, 2));
+  EXPECT_FALSE(ShowsFrame(picture, thumb, Records().TrackbarThumbHorz->Bitmap, 5, 2));
+  SendMessageW(window, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+  if (channel.right - channel.left > channel.bottom - channel.top)
+    channel = {channel.top, channel.left, channel.bottom, channel.right};
+  const TDataSkinObject& track = *Records().TrackVert;
+  const int width = track.Bitmap.Width() / std::max(1, track.FrameCount);
+  const int y = thumb.bottom + 10 < channel.bottom ? thumb.bottom + 10 : channel.top + 5;
+  EXPECT_EQ(picture.Pixel((channel.left + channel.right) / 2, y),
+            track.Bitmap.Pixel(width / 2, track.Bitmap.Height() / 2));
 }
 
 // The arrow button goes while skinning is switched off, and a picker with spin buttons
@@ -198,8 +228,33 @@ TEST_F(OtherKindsTest, AMediaPlayerIsCoveredByASkinnedPanelThatFollowsIt) {
   player->SetVisible(false);
   Pump();
   EXPECT_FALSE(panel->Visible());
+  player->SetVisible(true);
+  Pump();
+  EXPECT_TRUE(panel->Visible());
+  // Skinning switched off and on again: the player's own buttons show meanwhile.
+  for (const WPARAM on : {0, 1}) {
+    SendMessageW(player->Handle(), skin::WM_SKINSTATE, on, 0);
+    Pump();
+    EXPECT_EQ(IsWindowVisible(panel->Handle()) != FALSE, on == 1);
+  }
   wrapper->RestoreControl();
   EXPECT_FALSE(wrapper->Panel());
+}
+
+// A window destroyed while its scroll-bar wrapper lives on takes its bar's overlay from the
+// screen: it does not stand frozen where the bar was.
+TEST_F(OtherKindsTest, AnOverlayGoesWithItsTargetWindow) {
+  HWND list = MakeWindow(L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {20, 20, 200, 120});
+  for (int i = 0; i < 40; ++i)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"视频"));
+  auto* wrapper =
+      dynamic_cast<TSkinScrollbarH*>(AttachWindowWith(L"TSkinScrollbarH", list, host->data()));
+  ASSERT_TRUE(wrapper && wrapper->VerticalBar());
+  const HWND overlay = wrapper->VerticalBar()->Handle();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+  DestroyWindow(list);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(overlay));
 }
 
 // Plain button windows are wrapped by their type: split buttons and command links are push

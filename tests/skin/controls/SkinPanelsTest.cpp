@@ -5,7 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/WrapperFixture.h"
@@ -181,6 +184,35 @@ TEST_F(PanelsTest, ASimpleStatusBarIsOneFieldWithItsSimpleText) {
   RECT ink = InkBox(picture, {0, 0, picture.Width(), picture.Height()}, Dark);
   EXPECT_GE(ink.left, 2);
   EXPECT_LE(ink.left, 10) << "at the left of the one field";
+}
+
+// A status bar with a size grip shows the skin's grip (ExtraImages, frame 5) in its corner;
+// one without shows none there.
+TEST_F(PanelsTest, AStatusBarsSizeGripIsTheSkins) {
+  const TDataSkinObject& extra = *Records().ExtraImages;
+  const SIZE size = TSkinSizer::GripSize(&Records());
+  ASSERT_GT(size.cx, 0);
+  ui::Bitmap grip(size.cx, size.cy);
+  for (int y = 0; y < size.cy; ++y)
+    for (int x = 0; x < size.cx; ++x) grip.SetPixel(x, y, extra.Bitmap.Pixel(4 * size.cx + x, y));
+  for (const bool withGrip : {true, false}) {
+    SCOPED_TRACE(withGrip);
+    auto* bar = Make<ui::TStatusBar>({0, withGrip ? 300 : 260, 460, withGrip ? 320 : 280});
+    bar->SetSizeGrip(withGrip);
+    bar->SetSimpleText(L"正在转换");
+    Pump();  // the window is made again with the new style
+    Skin(*bar);
+    const ui::Bitmap picture = Grab(bar->Handle());
+    // Anchored at the bottom-right corner; a grip taller than the bar loses its top rows.
+    const int x0 = picture.Width() - size.cx, y0 = picture.Height() - size.cy;
+    bool shows = true;
+    for (int y = std::max(0, -y0); y < size.cy; ++y)
+      for (int x = 0; x < size.cx; ++x) {
+        const COLORREF c = grip.Pixel(x, y);
+        if (c != RGB(255, 0, 255) && picture.Pixel(x0 + x, y0 + y) != c) shows = false;
+      }
+    EXPECT_EQ(shows, withGrip);
+  }
 }
 
 TEST_F(PanelsTest, AProgressBarFillsTheShareOfItsRangeFromItsLowEnd) {

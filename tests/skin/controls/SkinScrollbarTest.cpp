@@ -136,6 +136,37 @@ TEST_F(InputListTest, AnOverlayCoversTheVerticalBarExactlyWhileTheBarShows) {
   EXPECT_FALSE(bar().Shown());
 }
 
+// With both bars, the horizontal one has its overlay on it too, and the square between them
+// is the skin's face rather than the system's.
+TEST_F(InputListTest, TheHorizontalBarHasItsOverlayAndTheCornerIsTheFace) {
+  FillUntilTheBarShows();
+  // Narrower than the list's columns: the horizontal bar shows.
+  for (int width = 900; width > 200 && !(GetWindowLongW(listWindow(), GWL_STYLE) & WS_HSCROLL);
+       width -= 100) {
+    form->SetBounds(20, 20, width, 643);
+    Pump();
+  }
+  ASSERT_TRUE(GetWindowLongW(listWindow(), GWL_STYLE) & WS_HSCROLL);
+  TWScrollbar* horizontal = wrapper()->HorizontalBar();
+  ASSERT_TRUE(horizontal);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(horizontal->Handle()) != FALSE; }));
+  SCROLLBARINFO system{};
+  system.cbSize = sizeof system;
+  GetScrollBarInfo(listWindow(), OBJID_HSCROLL, &system);
+  RECT overlay{}, vertical{};
+  GetWindowRect(horizontal->Handle(), &overlay);
+  EXPECT_TRUE(EqualRect(&overlay, &system.rcScrollBar));
+  GetWindowRect(bar().Handle(), &vertical);
+  ASSERT_TRUE(IsWindowVisible(bar().Handle()));
+  const POINT corner{(vertical.left + vertical.right) / 2, (overlay.top + overlay.bottom) / 2};
+  RedrawWindow(listWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  HDC screen = GetDC(nullptr);
+  const COLORREF shown = GetPixel(screen, corner.x, corner.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(shown, skin::ResolveColour(records().Colours.ButtonFace));
+  EXPECT_NE(shown, GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(InputListTest, ResizingTheWindowKeepsTheOverlayOnTheBar) {
   FillUntilTheBarShows();
   for (SIZE size : {SIZE{800, 500}, SIZE{1000, 700}, SIZE{945, 643}}) {

@@ -173,6 +173,38 @@ TEST_F(TabTest, ACloseBoxAsksTheFormSkinnerAndClosesThePageUnlessItSaysNo) {
   form.Remove();
 }
 
+// The form's answer to a close box may free the page control itself (its wrapper with it):
+// nothing is closed after that, and nothing of the freed wrapper is touched.
+TEST_F(TabTest, AFormThatFreesThePageControlOnACloseBoxIsSafe) {
+  auto* pages = Make<ui::TPageControl>({10, 10, 310, 190});
+  pages->SetTag(TSkinTab::kCloseTag);
+  for (const wchar_t* name : {L"常规", L"输出"}) Make<ui::TTabSheet>({}, name, pages);
+  Pump();
+  Skin(*pages);
+  auto* wrapper = WrapperOf<TSkinTab>(pages->Handle());
+  ASSERT_TRUE(wrapper);
+  ASSERT_EQ(wrapper->CloseBoxes().size(), 2u);
+  const RECT box = wrapper->CloseBoxes()[0];
+  const HWND window = pages->Handle();
+  int asked = 0;
+  ui::WindowSubclass form;
+  form.Install(host->form().Handle(), [&](UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    if (msg != skin::WM_SKINTABCLOSE) return form.CallPrevious(msg, w, l);
+    ++asked;
+    std::erase_if(made, [&](ui::TControl* c) { return c == pages || c->Parent() == pages; });
+    delete pages;
+    return 0;  // close it: the page is gone with its control
+  });
+  const POINT at{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  MouseMove(window, at);
+  MouseDown(window, at);
+  PumpFor(150ms);
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(IsWindow(window));
+  MouseMove(host->form().Handle(), {460, 340});
+  form.Remove();
+}
+
 TEST_F(TabTest, APageControlWithoutTabsHasThePaneAllRound) {
   auto* pages = Make<ui::TPageControl>({10, 10, 210, 150});
   auto* sheet = Make<ui::TTabSheet>({}, L"页", pages);

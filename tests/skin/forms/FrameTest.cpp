@@ -1,8 +1,13 @@
 // The skinned frame as the screen shows it: title states, caption text, the window region,
 // the minimized title bar, hit testing, and skins without frame images.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "SkinTestFixture.h"
 #include "skin/data/SkinImages.h"
 #include "skin/forms/SkinMessages.h"
+#include "ui/Menus.h"
 
 using namespace skintest;
 
@@ -196,6 +201,56 @@ TEST_F(FrameTest, EverySkinnedWindowAnswersTheQuery) {
   EXPECT_EQ(Skinner(dialog->Handle())->BorderKind(), TWinSkinForm::kDialogFrame);
 }
 
+// A new caption text or icon shows at once, painted by the skin: the title is what a full
+// repaint of the frame gives, and not what it was.
+TEST_F(FrameTest, TheTitleFollowsANewTextOrIcon) {
+  ui::TForm* form = MakeForm();
+  const HWND plain =
+      PlainWindow({.className = L"VelmoCaptionChange", .bounds = {500, 400, 900, 650}});
+  ASSERT_TRUE(WaitSkinned(plain));
+  const HICON icon = LoadIconW(nullptr, IDI_ERROR);
+  struct Row {
+    const char* change;
+    std::function<void(HWND)> make;
+  };
+  const Row rows[] = {
+      {"text", [](HWND w) { SetWindowTextW(w, L"转换完成：三个文件"); }},
+      {"icon",
+       [&](HWND w) { SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon)); }},
+  };
+  for (const HWND window : {form->Handle(), plain}) {
+    SCOPED_TRACE(window == plain ? "plain window" : "form");
+    SetForegroundWindow(window);
+    Pump(50ms);
+    const int title = Skinner(window)->TitleHeight();
+    auto titleBand = [&] {
+      const ui::Bitmap shot = GrabWindow(window);
+      ui::Bitmap band(shot.Width(), title);
+      for (int y = 0; y < title; ++y)
+        for (int x = 0; x < shot.Width(); ++x) band.SetPixel(x, y, shot.Pixel(x, y));
+      return band;
+    };
+    auto same = [](const ui::Bitmap& a, const ui::Bitmap& b) {
+      for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+          if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+      return true;
+    };
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.change);
+      const ui::Bitmap before = titleBand();
+      row.make(window);
+      Pump(50ms);
+      const ui::Bitmap after = titleBand();
+      RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+      Pump(50ms);
+      EXPECT_TRUE(same(after, titleBand())) << "as a full repaint draws it";
+      EXPECT_FALSE(same(after, before));
+    }
+  }
+  DestroyWindow(plain);
+}
+
 // A standard dialog wears the dialog frame, and one whose caption would not fit is widened
 // with its controls moved to the middle.
 TEST_F(FrameTest, ADialogIsWidenedToItsCaption) {
@@ -292,5 +347,162 @@ TEST_P(NoFrameImagesTest, GiveTheStandardFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, NoFrameImagesTest, ::testing::Values(0, 1, 2));
+
+// What reaches a plain window's own procedure: the messages a skinner must pass on.
+struct Seen {
+  HWND window;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Seen> seen;
+LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCACTIVATE || msg == WM_SYSCOMMAND) seen.push_back({window, msg, wParam, lParam});
+  // The keys' menu loops are not run: that the keys arrive is what counts.
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// A skin without a title image: the window keeps the system's frame, caption buttons, icon and
+// menu bar, looks like an unskinned twin active and inactive, and its keys reach the system.
+class StandardFrameTest : public FrameTest {
+ protected:
+  std::vector<std::uint8_t> Stream() override {
+    SkinVariant variant;
+    variant.ini["Personality"] = {"Top="};
+    return SkinStream(variant);
+  }
+  HWND Window(const wchar_t* className, int left) {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"文件(&F)");
+    AppendMenuW(bar, MF_STRING, 201, L"帮助(&H)");
+    const HWND window = PlainWindow({.className = className,
+                                     .bounds = {left, 100, left + 360, 300},
+                                     .procedure = RecordingProc,
+                                     .show = false});
+    SetMenu(window, bar);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    return window;
+  }
+  // The frame's pixels, the client area blanked.
+  static ui::Bitmap Frame(HWND window) {
+    ui::Bitmap shot = GrabWindow(window);
+    RECT client{}, outer{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(window, &outer);
+    OffsetRect(&client, -outer.left, -outer.top);
+    ui::Bitmap::Canvas canvas(shot);
+    FillRect(canvas.dc(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return shot;
+  }
+  static int Differences(const ui::Bitmap& a, const ui::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+    return n;
+  }
+};
+
+TEST_F(StandardFrameTest, TheWindowLooksAndWorksLikeAnUnskinnedOne) {
+  manager->SetEnabled(false);
+  const HWND twin = Window(L"VelmoUnskinnedTwin", 420);
+  manager->SetEnabled(true);
+  const HWND window = Window(L"VelmoStandardFrame", 20);
+  ASSERT_TRUE(WaitSkinned(window));
+  ASSERT_FALSE(Skinner(twin));
+  EXPECT_FALSE(Skinner(window)->SkinnedFrame());
+  Pump(100ms);
+  EXPECT_NE(GetMenu(window), nullptr) << "the system draws the menu bar";
+  EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+
+  // The twin is made to look active, then inactive, as the skinned window really is.
+  seen.clear();
+  SendMessageW(twin, WM_NCACTIVATE, TRUE, 0);
+  const ui::Bitmap active = Frame(window);
+  EXPECT_EQ(Differences(active, Frame(twin)), 0) << "active";
+  manager->SetEnabled(false);
+  SetForegroundWindow(twin);
+  manager->SetEnabled(true);
+  Pump(100ms);
+  SendMessageW(twin, WM_NCACTIVATE, FALSE, 0);
+  const ui::Bitmap inactive = Frame(window);
+  EXPECT_EQ(Differences(inactive, Frame(twin)), 0) << "inactive";
+  EXPECT_GT(Differences(active, inactive), 100) << "the title shows the change";
+  EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](const Seen& s) {
+    return s.window == window && s.msg == WM_NCACTIVATE && s.wParam == FALSE;
+  })) << "the deactivation reached the window's procedure";
+
+  // Alt or F10, Alt+Space and Alt with a letter are the system's to handle.
+  for (const LPARAM key : {LPARAM{0}, LPARAM{' '}, LPARAM{'f'}}) {
+    SCOPED_TRACE(key);
+    seen.clear();
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, key);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].lParam, key);
+  }
+  DestroyWindow(window);
+  DestroyWindow(twin);
+}
+
+// Swapping between a skin with a title image and one without, back and forth: the menu bar
+// moves between the frame and the system, the window keeps its client area, and the region
+// and the system-menu bit follow the frame.
+TEST_F(StandardFrameTest, SwapsBetweenFrameKindsKeepTheClientAreaAndTheMenu) {
+  int refreshed = 0;
+  data->OnAfterSkinForm = [&](TSkinData&, HWND, const std::wstring&) { ++refreshed; };
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  auto swapTo = [&](const std::vector<std::uint8_t>& stream, const char* name) {
+    const std::filesystem::path file = folder / name;
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data() + 4),
+               static_cast<std::streamsize>(stream.size() - 4));
+    const int before = refreshed;
+    data->SetSkinFile(file.wstring());
+    EXPECT_TRUE(PumpUntil([&] { return refreshed > before; }, 2s));
+    Pump(50ms);
+    std::filesystem::remove(file);
+  };
+  ui::TForm* form = NewForm(L"Form");
+  auto* mainMenu = new ui::TMainMenu(form);
+  auto* item = new ui::TMenuItem(form);
+  item->SetCaption(L"文件(&F)");
+  mainMenu->Items().Add(item);
+  form->SetMenu(mainMenu);
+  form->Show();
+  const HWND windows[] = {Window(L"VelmoSwappedFrame", 20), form->Handle()};
+  for (const HWND window : windows) {
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitSkinned(window));
+  }
+  const HMENU menus[] = {GetMenu(windows[0]), GetMenu(windows[1])};
+  RECT clients[2]{};
+  for (int i = 0; i < 2; ++i) {
+    GetClientRect(windows[i], &clients[i]);
+    ASSERT_NE(menus[i], nullptr);
+  }
+  for (const bool titled : {true, false, true, false}) {
+    SCOPED_TRACE(titled ? "our skin" : "no title image");
+    swapTo(titled ? SkinStream() : Stream(), titled ? "velmo-titled.skin" : "velmo-untitled.skin");
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i == 0 ? "plain window" : "form");
+      const HWND window = windows[i];
+      TWinSkinForm& skinner = *Skinner(window);
+      ASSERT_EQ(skinner.SkinnedFrame(), titled);
+      EXPECT_EQ(GetMenu(window), titled ? nullptr : menus[i]);
+      EXPECT_EQ(skinner.SkinMenu() != nullptr, titled);
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_EQ(client.right, clients[i].right);
+      EXPECT_EQ(client.bottom, clients[i].bottom);
+      ui::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+      EXPECT_EQ(GetWindowRgn(window, region.get()) != ERROR, titled);
+      if (!titled) EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
+    }
+  }
+  DestroyWindow(windows[0]);
+}
 
 }  // namespace

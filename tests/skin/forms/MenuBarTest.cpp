@@ -295,6 +295,50 @@ TEST_F(MenuBarTest, TheBarGoesAndComesWithTheFormsMenu) {
   EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, strip), HTMENU);
 }
 
+// A bar wider than the window goes on in a second row, as the system's does: the strip and the
+// frame grow, the client area gives way, and the items of every row are drawn and hit.
+TEST_F(MenuBarTest, ABarTooWideForTheWindowWrapsToMoreRows) {
+  const HWND window = FormWithMenu()->Handle();
+  TWinSkinForm& skinner = *Skinner(window);
+  const int row = GetSystemMetrics(SM_CYMENU);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int height = r.bottom - r.top;
+  struct Row {
+    int width;
+    bool wraps;
+  };
+  for (const Row& step : {Row{170, true}, Row{420, false}}) {
+    SCOPED_TRACE(step.width);
+    SetWindowPos(window, nullptr, 0, 0, step.width, height, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(50ms);
+    const int bar = skinner.MenuBarHeight();
+    EXPECT_EQ(bar > row, step.wraps);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.bottom, height - skinner.TitleHeight() - skinner.BorderBottom() - bar);
+    const RECT strip{skinner.BorderLeft(), skinner.TitleHeight(),
+                     step.width - skinner.BorderRight(), skinner.TitleHeight() + bar};
+    const TMenuBtn* last = Button(window, 3);
+    EXPECT_EQ(last->BoundsRect.top > strip.top, step.wraps) << "the last item's row";
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(i);
+      const RECT& b = Button(window, i)->BoundsRect;
+      EXPECT_GE(b.left, strip.left);
+      EXPECT_LE(b.right, strip.right);
+      EXPECT_LE(b.bottom, strip.bottom);
+    }
+    // The last item, on whichever row, is in the menu and shows its caption.
+    GetWindowRect(window, &r);
+    const POINT centre{r.left + (last->BoundsRect.left + last->BoundsRect.right) / 2,
+                       r.top + (last->BoundsRect.top + last->BoundsRect.bottom) / 2};
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTMENU);
+    EXPECT_GT(PixelsOf(window, last->BoundsRect,
+                       skin::ResolveColour(data->Records().Colours.MenuBarText)),
+              0);
+  }
+}
+
 std::vector<WPARAM> rawCommands;
 std::vector<HMENU> rawInits;
 LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -308,7 +352,7 @@ LRESULT CALLBACK RawMenuProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 // A raw window's bar menu: the owner gets WM_INITMENUPOPUP to update the items before they
-// show, as under the system's own bar.
+// show, as under the system's own bar, and no WM_COMMAND for opening it.
 TEST_F(MenuBarTest, ARawWindowsBarMenuLetsTheOwnerUpdateItsItems) {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
@@ -323,6 +367,7 @@ TEST_F(MenuBarTest, ARawWindowsBarMenuLetsTheOwnerUpdateItsItems) {
   SetForegroundWindow(window);
   ASSERT_TRUE(WaitSkinned(window));
   rawInits.clear();
+  rawCommands.clear();
   UINT shownState = 0;
   MenuWatch watch([&](HWND) { shownState = GetMenuState(file, 103, MF_BYCOMMAND); });
   SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
@@ -330,6 +375,7 @@ TEST_F(MenuBarTest, ARawWindowsBarMenuLetsTheOwnerUpdateItsItems) {
   Pump(100ms);
   EXPECT_NE(std::find(rawInits.begin(), rawInits.end(), file), rawInits.end());
   EXPECT_TRUE(shownState & MF_CHECKED);
+  EXPECT_TRUE(rawCommands.empty());
   DestroyWindow(window);
 }
 
@@ -364,16 +410,19 @@ TEST_F(MenuBarTest, ARawRightToLeftMenu) {
   const COLORREF mark = skin::ResolveColour(data->Records().Colours.ButtonText);
   int markLeft = 0, markRight = 0;
   rawCommands.clear();
-  MenuWatch watch([&](HWND menu) {
-    RECT item{};
-    GetMenuItemRect(nullptr, file, 0, &item);
-    for (int y = item.top; y < item.bottom; ++y)
-      for (int x = 0; x < 30; ++x) {
-        markLeft += ScreenPixel(item.left + x, y) == mark;
-        markRight += ScreenPixel(item.right - 1 - x, y) == mark;
-      }
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  });
+  // Looked at from the second tick on: the menu shows at once but may paint only after the
+  // first message its loop takes.
+  MenuWatch watch({[](HWND) {},
+                   [&](HWND menu) {
+                     RECT item{};
+                     GetMenuItemRect(nullptr, file, 0, &item);
+                     for (int y = item.top; y < item.bottom; ++y)
+                       for (int x = 0; x < 30; ++x) {
+                         markLeft += ScreenPixel(item.left + x, y) == mark;
+                         markRight += ScreenPixel(item.right - 1 - x, y) == mark;
+                       }
+                     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+                   }});
   SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
   EXPECT_TRUE(watch.finished());
   EXPECT_EQ(markLeft, 0);

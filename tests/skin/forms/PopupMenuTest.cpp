@@ -1,8 +1,11 @@
 // Popup menus drawn from the skin: the popup window's frame from MenuBackground, items from
 // MenuItem, the control manager's bookkeeping of popup windows.
+#include <functional>
 #include <memory>
 
 #include "SkinTestFixture.h"
+#include "skin/data/SkinImages.h"
+#include "skin/forms/MenuItemPainter.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinPopMenu.h"
 #include "ui/Menus.h"
@@ -220,6 +223,100 @@ TEST_F(PopupMenuTest, Measuring) {
   EXPECT_EQ(measure(L"&", true).cx, measure(L" ", true).cx);
   EXPECT_GT(measure(L" ", false).cx, 0);
   EXPECT_EQ(measure(L"-", false).cy, 8);
+}
+
+// The content of one item as the painter draws it, by what the item is: the check mark, the
+// image (greyed when disabled, on a dither when checked), and the caption's colour for
+// enabled, disabled and selected items.
+TEST_F(PopupMenuTest, AnItemsGlyphAndCaptionShowWhatItIs) {
+  const SkinRecords& records = data->Records();
+  const SkinColours& colours = records.Colours;
+  const COLORREF text = skin::ResolveColour(colours.MenuText);
+  const COLORREF mark = skin::ResolveColour(colours.ButtonText);
+  const COLORREF shadow = skin::ResolveColour(colours.ButtonShadow);
+  const COLORREF white = skin::ResolveColour(colours.HilightText);
+  const COLORREF face = skin::ResolveColour(colours.ButtonFace);
+  // Red squares, 16 and 12 pixels.
+  auto redImages = [](int size) {
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24, 1, 0);
+    ui::Bitmap red(size, size);
+    red.Fill(RGB(220, 0, 0));
+    ImageList_Add(list, red.Handle(), nullptr);
+    return list;
+  };
+  const HIMAGELIST images16 = redImages(16), images12 = redImages(12);
+  const int w = 220, h = 22, left = 1 + (records.MenuItem ? records.MenuItem->Margins.left : 0);
+  const RECT glyph{left, 0, left + 16, h}, caption{left + 19, 0, w - 10, h};
+  auto count = [](const ui::Bitmap& b, const RECT& r, const std::function<bool(COLORREF)>& is) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += is(b.Pixel(x, y));
+    return n;
+  };
+  auto of = [](COLORREF c) { return [c](COLORREF p) { return p == c; }; };
+  auto grey = [](COLORREF p) {
+    return GetRValue(p) == GetGValue(p) && GetGValue(p) == GetBValue(p) && GetRValue(p) > 128 &&
+           GetRValue(p) < 255;
+  };
+  auto red = of(RGB(220, 0, 0));
+  struct Row {
+    const char* item;
+    bool enabled, checked, selected;
+    HIMAGELIST images;
+    std::function<void(const ui::Bitmap&)> expect;
+  };
+  const Row rows[] = {
+      {"plain", true, false, false, nullptr,
+       [&](const ui::Bitmap& b) {
+         EXPECT_EQ(count(b, glyph, of(mark)), 0);
+         EXPECT_GT(count(b, caption, of(text)), 10);
+       }},
+      {"checked", true, true, false, nullptr,
+       [&](const ui::Bitmap& b) { EXPECT_GT(count(b, glyph, of(mark)), 5); }},
+      {"disabled", false, false, false, nullptr,
+       [&](const ui::Bitmap& b) {
+         EXPECT_EQ(count(b, caption, of(text)), 0);
+         EXPECT_GT(count(b, caption, of(shadow)), 10);
+       }},
+      {"selected", true, false, true, nullptr,
+       [&](const ui::Bitmap& b) {
+         EXPECT_EQ(count(b, caption, of(text)), 0);
+         EXPECT_GT(count(b, caption, of(white)), 10);
+       }},
+      {"image", true, false, false, images16,
+       [&](const ui::Bitmap& b) { EXPECT_EQ(count(b, glyph, red), 16 * 16); }},
+      {"disabled image", false, false, false, images16,
+       [&](const ui::Bitmap& b) {
+         EXPECT_EQ(count(b, glyph, red), 0);
+         EXPECT_GT(count(b, glyph, grey), 16 * 16 / 2);
+       }},
+      {"checked image", true, true, false, images12,
+       [&](const ui::Bitmap& b) {
+         EXPECT_EQ(count(b, glyph, red), 12 * 12);
+         EXPECT_GT(count(b, glyph, of(face)), 10) << "the dither around it";
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.item);
+    skin::MenuItemView view;
+    view.caption = L"打开文件";
+    view.enabled = row.enabled;
+    view.checked = row.checked;
+    view.images = row.images;
+    view.imageIndex = row.images ? 0 : -1;
+    ui::Bitmap picture(w, h);
+    {
+      ui::Bitmap::Canvas canvas(picture);
+      skin::MenuItemTarget target;
+      target.dc = canvas.dc();
+      target.rect = {0, 0, w, h};
+      target.state = row.selected ? ODS_SELECTED : 0;
+      skin::PaintMenuItem(records, view, target, skin::MenuItemLook::Skinned);
+    }
+    row.expect(picture);
+  }
+  ImageList_Destroy(images16);
+  ImageList_Destroy(images12);
 }
 
 }  // namespace
