@@ -502,10 +502,15 @@ def combo_button():
     return strip(frames)
 
 
+# The extra strip's frames share one height: the size grip is drawn at its own size in the
+# corner of a status bar (20 px at the least), and the combo arrow is centred in its button.
+EXTRA_H = 20
+
+
 def extra_images():
     """Frames 1 to 4: the combo arrow for normal, pressed, disabled, hot; frame 5:
     the status bar's size grip."""
-    w, h = COMBO_BW, COMBO_H
+    w, h = COMBO_BW, EXTRA_H
     frames = []
     for ink in (TEXT_SOFT, ACCENT_DARK, (176, 186, 200), ACCENT_DARK):
         def fn(d, ink=ink):

@@ -311,7 +311,7 @@ BottomHeight=4
 Trans=1
 Tile=0
 
-; Frames 1-4: combo arrow (normal, pressed, disabled, hot); frame 5: size grip. 19 x 21 each.
+; Frames 1-4: combo arrow (normal, pressed, disabled, hot); frame 5: size grip. 19 x 20 each.
 [ExtraImages]
 Image=extraimages.bmp
 Frame=5

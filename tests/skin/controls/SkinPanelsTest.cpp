@@ -186,8 +186,8 @@ TEST_F(PanelsTest, ASimpleStatusBarIsOneFieldWithItsSimpleText) {
   EXPECT_LE(ink.left, 10) << "at the left of the one field";
 }
 
-// A status bar with a size grip shows the skin's grip (ExtraImages, frame 5) in its corner;
-// one without shows none there.
+// A status bar with a size grip shows the skin's whole grip (ExtraImages, frame 5) in its
+// corner; one without shows none there.
 TEST_F(PanelsTest, AStatusBarsSizeGripIsTheSkins) {
   const TDataSkinObject& extra = *Records().ExtraImages;
   const SIZE size = TSkinSizer::GripSize(&Records());
@@ -203,10 +203,11 @@ TEST_F(PanelsTest, AStatusBarsSizeGripIsTheSkins) {
     Pump();  // the window is made again with the new style
     Skin(*bar);
     const ui::Bitmap picture = Grab(bar->Handle());
-    // Anchored at the bottom-right corner; a grip taller than the bar loses its top rows.
+    // The whole picture, its top row too, anchored at the bottom-right corner of a 20 px bar.
+    ASSERT_LE(size.cy, picture.Height());
     const int x0 = picture.Width() - size.cx, y0 = picture.Height() - size.cy;
     bool shows = true;
-    for (int y = std::max(0, -y0); y < size.cy; ++y)
+    for (int y = 0; y < size.cy; ++y)
       for (int x = 0; x < size.cx; ++x) {
         const COLORREF c = grip.Pixel(x, y);
         if (c != RGB(255, 0, 255) && picture.Pixel(x0 + x, y0 + y) != c) shows = false;
