@@ -391,6 +391,9 @@ void TWinControl::CreateParams(TCreateParams& p) {
 }
 
 void TWinControl::CreateWnd() {
+  // Making the parent's window makes its children's with it, this one among them; a second
+  // window would be left behind, tagged as ours, never painted and never validated.
+  if (Parent() && (!ParentWindow() || handle_)) return;
   TCreateParams params;
   CreateParams(params);
   auto& procs = ClassProcs();
