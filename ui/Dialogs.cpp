@@ -101,7 +101,7 @@ bool TOpenDialog::Execute(HWND owner) {
   files_.clear();
   UseComApartment();
   ModalScope modal;
-  CurrentFolderKept folder;
+  CurrentFolderKept keptFolder;
   if (!GetOpenFileNameW(&ofn)) return false;
   // One file: its full path. Several: the folder, then each name, each ended by a null.
   std::wstring first(buffer.c_str());

@@ -254,7 +254,7 @@ TEST_P(EncodersInAnOuterJob, LeaveItWhereAllowedAndEndWithTheConverter) {
   }
   ASSERT_EQ(encoders.size(), 1u);
   ui::UniqueHandle encoder(
-      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, encoders[0]));
+      OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, encoders[0]));
   ASSERT_TRUE(encoder);
   BOOL inOuter = FALSE;
   ASSERT_TRUE(IsProcessInJob(encoder.get(), outer.get(), &inOuter));
