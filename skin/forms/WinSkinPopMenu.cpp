@@ -41,6 +41,8 @@ void TWinSkinPopMenu::Hook(HWND window, TSkinData& skinData, int level) {
 void TWinSkinPopMenu::Unhook() {
   subclass_.Remove();
   background_.Reset();
+  items_.Clear();
+  composed_.Reset();
 }
 
 HMENU TWinSkinPopMenu::Menu() const {
@@ -73,6 +75,7 @@ const ui::Bitmap& TWinSkinPopMenu::Background() {
       skinData_ && skinData_->SkinParsed() ? skinData_->Records().MenuBackground.get() : nullptr;
   if (!record || record->Bitmap.Empty() || !IsWindow(handle_)) {
     background_.Reset();
+    items_.Clear();
     return background_;
   }
   RECT window{};
@@ -81,6 +84,7 @@ const ui::Bitmap& TWinSkinPopMenu::Background() {
   if (w <= 0 || h <= 0) {
     background_.Reset();
   } else if (background_.Width() != w || background_.Height() != h) {
+    items_.Clear();
     skin::Element element;
     element.strip = &record->Bitmap;
     element.margins = record->Margins;
@@ -153,14 +157,17 @@ void TWinSkinPopMenu::OnPaint() {
   RECT client{};
   GetClientRect(handle_, &client);
   const int w = Width(client), h = Height(client);
-  ui::Bitmap work;
-  try {
-    work = ui::Bitmap(w, h);
-  } catch (...) {
-    // Nothing to compose in (GDI ran out): the menu paints itself.
-    Default(WM_PAINT, 0, 0);
-    return;
+  if (composed_.Width() != w || composed_.Height() != h) {
+    try {
+      composed_ = ui::Bitmap(w, h);
+    } catch (...) {
+      // Nothing to compose in (GDI ran out): the menu paints itself.
+      composed_.Reset();
+      Default(WM_PAINT, 0, 0);
+      return;
+    }
   }
+  const ui::Bitmap& work = composed_;
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(handle_, &paint);
   if (dc && !work.Empty()) {
