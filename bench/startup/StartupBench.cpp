@@ -12,8 +12,9 @@
 // Linux process). Medians of the starts; goals: start <= 1.2x, resident <= 1.5x,
 // peak <= 1.6x.
 //   startup_bench.exe [starts]   (default 7)
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
