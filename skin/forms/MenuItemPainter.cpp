@@ -5,7 +5,6 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinImages.h"
 #include "skin/data/SkinRecords.h"
-#include "skin/forms/MenuItemCache.h"
 #include "ui/Menus.h"
 
 namespace skin {
@@ -242,25 +241,6 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
   const TDataSkinObject* record = records.MenuItem.get();
   if (!record || record->Bitmap.Empty()) look = MenuItemLook::Plain;
   const bool selected = (target.state & ODS_SELECTED) != 0;
-  // The same item in the same state on the same popup: a copy of what was composed before.
-  MenuItemCache* cache = target.background.items;
-  MenuItemCache::Key key;
-  if (cache) {
-    key = {view,
-           look,
-           w,
-           h,
-           target.state,
-           target.rect.left + target.background.clientOrigin.x,
-           target.rect.top + target.background.clientOrigin.y,
-           &records,
-           record ? record->Bitmap.Handle() : nullptr};
-    if (const ui::Bitmap* kept = cache->Find(key)) {
-      ui::Bitmap::Canvas canvas(*kept);
-      BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
-      return;
-    }
-  }
   ui::Bitmap work;
   try {
     work = ui::Bitmap(w, h);
@@ -310,11 +290,8 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
     PaintPlainItem(records, view, target);
     return;
   }
-  {
-    ui::Bitmap::Canvas canvas(work);
-    BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
-  }
-  if (cache) cache->Store(std::move(key), std::move(work));
+  ui::Bitmap::Canvas canvas(work);
+  BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace skin

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "skin/forms/MenuItemCache.h"
 #include "ui/Bitmap.h"
 #include "ui/WindowSubclass.h"
 
@@ -44,8 +43,6 @@ class TWinSkinPopMenu {
   const ui::Bitmap& Background();
   // Where the client area (the items' coordinates) starts in Background.
   POINT ClientOrigin() const;
-  // The items as composed on this background, for repaints to copy.
-  skin::MenuItemCache& Items() { return items_; }
 
  private:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -66,7 +63,6 @@ class TWinSkinPopMenu {
   int level_ = 0;
   HMENU menu_ = nullptr;
   ui::Bitmap background_;
-  skin::MenuItemCache items_;
   // What the client area is composed in, kept from one paint to the next.
   ui::Bitmap composed_;
 };
