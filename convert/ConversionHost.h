@@ -51,4 +51,8 @@ class ConversionHost {
   virtual std::wstring ApplicationTitle() const = 0;
   // Opens a folder with the shell on its own thread.
   virtual void OpenInShell(const std::wstring& path) = 0;
+  // Before the run's final question: when another program is in the foreground, Windows will
+  // not bring the question forward, so the program's taskbar button flashes until the user
+  // comes back. True when it flashes.
+  virtual bool FlashIfInBackground() { return false; }
 };

@@ -71,10 +71,6 @@ bool IsAbsolute(const std::wstring& path) {
   return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
 }
 
-void WriteBatchOrFail(const std::wstring& appDataDir, const std::string& commandLine) {
-  if (!WriteBatchFile(appDataDir, commandLine)) throw EntryError("batch file");
-}
-
 }  // namespace
 
 ConversionRun::ConversionRun(ConversionHost& host, ProgressView& progress,
@@ -156,7 +152,8 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
     throw EntryError("output of another entry");
   current_ = Current{id, output, IsFile(output)};
 
-  WriteBatchOrFail(environment_.appDataDir, paths.Ansi(line.text));
+  // Only a record for the user: a file held by a scanner or a missing folder fails nothing.
+  WriteBatchFile(environment_.appDataDir, paths.Ansi(line.text));
   progress_.SetStatusText(L"正在转换第" + std::to_wstring(host_.EntryIndex(id).value_or(0) + 1) +
                           L"个文件为" + ui::AnsiToWide(key, CP_ACP) + L"......");
   ui::ProcessMessages();
@@ -173,7 +170,7 @@ ConversionRun::EntryResult ConversionRun::ConvertEntry(EntryId id, std::string_v
         StopEncoders();
         environment_.wait(3000);
         std::string fallback = RewriteForFallback(line.text);
-        WriteBatchOrFail(environment_.appDataDir, paths.Ansi(fallback));
+        WriteBatchFile(environment_.appDataDir, paths.Ansi(fallback));
         if (!stop())
           watched = RunAndWatch(paths.Wide(fallback), SW_HIDE, WatchMode::FallbackFfmpeg, progress_,
                                 stop);
@@ -265,6 +262,7 @@ void ConversionRun::Convert(std::string_view key) {
     UpdateTotalMax();
     progress_.SetCurrentPosition(progress_.CurrentMax());
     progress_.SetTotalPosition(progress_.TotalMax());
+    host_.FlashIfInBackground();
     int answer = host_.ShowMessage(L"转换已经全部完成.是否立即打开保存转换文件的目录?", L"成功",
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     // The folder the last entry wrote to: the box may have been changed during the run.

@@ -33,7 +33,8 @@ struct ConversionEnvironment {
 //
 // Deliberate choices: only entries whose source was deleted leave the list at the end (after a
 // cancel too); failed entries stay with their icon. A failed encoder is reported with the
-// entry-error box. The run creates the batch file's folder. Only the program's own encoders are
+// entry-error box. The run creates the batch file's folder; an entry never fails over that record
+// (a scanner may hold the fresh file). Only the program's own encoders are
 // stopped. A file with another extension keeps its path and converts. A cancel that lands after
 // the encoder's report but before it ended may count the entry as cancelled; its source is kept.
 // The resolution and the output folder are read for each entry. A run whose every entry left the

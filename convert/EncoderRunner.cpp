@@ -14,6 +14,7 @@
 #include "convert/ProgressDisplay.h"
 #include "ui/CodePage.h"
 #include "ui/MessagePump.h"
+#include "ui/ProcessOutsideJob.h"
 #include "ui/UniqueHandle.h"
 
 namespace {
@@ -94,15 +95,18 @@ WatchResult RunAndWatch(const std::wstring& commandLine, int showWindow, WatchMo
   mutableCommand.push_back(L'\0');
   std::wstring folder = ProgramFolder();
   PROCESS_INFORMATION info{};
-  // Suspended until it is in the job, so that nothing it starts escapes the job either.
-  if (!CreateProcessW(nullptr, mutableCommand.data(), &inheritable, &inheritable, TRUE,
-                      NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+  // Suspended until it is in the job, so that nothing it starts escapes the job either. The
+  // encoders are console programs: without a console window of their own (a hidden console
+  // start may still show a terminal where the default terminal is not the console host).
+  if (!ui::CreateProcessOutsideJob(nullptr, mutableCommand.data(), &inheritable, &inheritable, TRUE,
+                                   NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                                   nullptr, folder.empty() ? nullptr : folder.c_str(), &startup,
+                                   &info))
     return result;
   ui::UniqueHandle process(info.hProcess);
   ui::UniqueHandle thread(info.hThread);
-  // Should the job refuse it (a program already in a job that does not nest), the encoder
-  // still runs; the run stops it by name.
+  // Should the job refuse it (it stayed in an outer job that neither nests nor lets it leave),
+  // the encoder still runs; the run stops it by name.
   EncoderJob::Instance().Assign(process.get());
   ResumeThread(thread.get());
   writeEnd.reset();

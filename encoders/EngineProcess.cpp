@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "ui/ProcessOutsideJob.h"
+
 namespace frontend {
 
 namespace {
@@ -91,17 +93,11 @@ bool EngineProcess::Start(const std::wstring& enginePath, const std::wstring& co
   // Suspended until it is in the job, so that nothing it starts escapes the job either.
   // Detached: no console of its own, hence no window and no console host holding its pipes.
   DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT;
-  // We may run in the converter's job. Where jobs do not nest (Windows before 8) the engine
-  // must leave that job to enter ours; it still ends with us, as ours kills it when we end.
-  // A job that forbids leaving refuses the start: then the engine stays in it.
-  BOOL inJob = FALSE;
-  bool started = false;
-  if (IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) && inJob)
-    started = CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                             flags | CREATE_BREAKAWAY_FROM_JOB, nullptr, nullptr,
-                             &extended.StartupInfo, &info);
-  if (!started && !CreateProcessW(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE, flags,
-                                  nullptr, nullptr, &extended.StartupInfo, &info)) {
+  // We run in the converter's job, which allows leaving it: where jobs do not nest (Windows
+  // before 8) the engine must leave it to enter ours. It still ends with us, as ours kills it
+  // when we end.
+  if (!ui::CreateProcessOutsideJob(enginePath.c_str(), line.data(), nullptr, nullptr, TRUE, flags,
+                                   nullptr, nullptr, &extended.StartupInfo, &info)) {
     *error = LastErrorText(L"cannot start the engine");
     return false;
   }

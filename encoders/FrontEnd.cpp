@@ -22,6 +22,7 @@
 #include "encoders/ProgressStream.h"
 #include "encoders/WindowsArguments.h"
 #include "ui/CodePage.h"
+#include "ui/UniqueHandle.h"
 
 namespace {
 
@@ -82,6 +83,23 @@ bool IsFullPath(std::wstring_view path) {
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Whether this process can create a file in the folder, tried with a file that goes when it is
+// closed. The engine carries no manifest, so where a 32-bit Windows virtualizes file access it
+// would not fail in a protected folder (Program Files) but write into the user's VirtualStore,
+// where nobody finds the output; we carry one and see the refusal.
+bool CanWriteInto(const std::wstring& folder) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::wstring probe = folder + L"\\~velmo" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                         std::to_wstring(GetTickCount64() + attempt) + L".tmp";
+    ui::UniqueHandle file(CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (file) return true;
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
 }
 
 // What lay at the output path before the engine ran, to know whether a failed run left
@@ -230,6 +248,11 @@ int Run() {
   if (SamePath(source, output))
     return Fail(program, kFailure,
                 "the output \"" + request.output + "\" is the source itself; it is left untouched");
+  std::wstring outputFolder = output.substr(0, output.find_last_of(L"\\/"));
+  if (!CanWriteInto(outputFolder))
+    return Fail(
+        program, kFailure,
+        "cannot write into the output folder \"" + Utf8(outputFolder) + "\"; nothing is written");
   std::wstring engine = folder + L"\\engine\\ffmpeg.exe";
   if (GetFileAttributesW(engine.c_str()) == INVALID_FILE_ATTRIBUTES)
     return Fail(program, kFailure, "the engine is missing: " + Utf8(engine));

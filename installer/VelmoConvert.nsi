@@ -90,8 +90,10 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+; Started as the signed-in user, not with the setup's token (RunProgramAsUser).
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "运行 ${PRODUCT_NAME}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunProgramAsUser
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -105,7 +107,11 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${COPYRIGHT}"
 ; Is the program that lives in $INSTDIR running? The program keeps its hidden application
 ; window in a named shared block (its single-instance guard); the window's process is ours when
 ; its image is $INSTDIR's program. A copy started from elsewhere (the zip, the other build)
-; holds no file of this folder and does not stop the install. Leaves 1 or 0 in $0.
+; holds no file of this folder and does not stop the install. Whatever cannot be told counts as
+; running (better ask once too often than overwrite a program in use): a block this setup may
+; not open (a copy of another account or integrity level made it), a block whose window is
+; not there (yet, or any more, while a copy that could not claim it keeps it), a process that
+; cannot be asked where it runs from. Leaves 1 or 0 in $0.
 !macro DEFINE_PROGRAM_RUNS un
 Function ${un}ProgramRuns
   Push $1
@@ -114,15 +120,21 @@ Function ${un}ProgramRuns
   Push $4
   Push $5
   StrCpy $0 0
-  System::Call 'kernel32::OpenFileMappingW(i 4, i 0, w "${INSTANCE_MAPPING}") p.r1'
-  ${If} $1 P<> 0
+  System::Call 'kernel32::OpenFileMappingW(i 4, i 0, w "${INSTANCE_MAPPING}") p.r1 ?e'
+  Pop $2
+  ${If} $1 P= 0
+    ; ERROR_ACCESS_DENIED: there, and not ours to read.
+    ${IfThen} $2 = 5 ${|} StrCpy $0 1 ${|}
+  ${Else}
+    StrCpy $0 1
     System::Call 'kernel32::MapViewOfFile(p r1, i 4, i 0, i 0, p 4) p.r2'
     ${If} $2 P<> 0
       ; A 32-bit value, sign-extended into a handle, as the program stores it.
       System::Call '*$2(i .r3)'
       System::Call 'kernel32::UnmapViewOfFile(p r2)'
       System::Call 'user32::IsWindow(p r3) i.r4'
-      ${If} $4 <> 0
+      ${If} $3 <> 0
+      ${AndIf} $4 <> 0
         System::Call 'user32::GetWindowThreadProcessId(p r3, *i 0 r4)'
         ; PROCESS_QUERY_LIMITED_INFORMATION
         System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r4) p.r4'
@@ -132,16 +144,12 @@ Function ${un}ProgramRuns
           ${If} $2 <> 0
             System::Call 'kernel32::GetLongPathNameW(w r5, w .r5, i ${NSIS_MAX_STRLEN})'
             System::Call 'kernel32::GetLongPathNameW(w "$INSTDIR\${EXE}", w .r2, i ${NSIS_MAX_STRLEN}) i.r4'
-            ${If} $4 <> 0
-            ${AndIf} $5 == $2
-              StrCpy $0 1
+            ; Elsewhere: not this folder's program.
+            ${If} $4 = 0
+            ${OrIf} $5 != $2
+              StrCpy $0 0
             ${EndIf}
-          ${Else}
-            ; Unknown where it runs from: better ask once too often.
-            StrCpy $0 1
           ${EndIf}
-        ${Else}
-          StrCpy $0 1
         ${EndIf}
       ${EndIf}
     ${EndIf}
@@ -282,6 +290,123 @@ FunctionEnd
 
 Function DirectoryLeave
   Call WaitForProgramClosed
+FunctionEnd
+
+; The finish page's run. The setup runs as administrator, and a program it started itself would
+; run with that token too: at a higher integrity level than the desktop (Windows drops the files
+; dragged onto it from Explorer, and the user's later starts cannot reach it), and as another
+; account when an administrator's password was typed. The desktop's shell runs as the signed-in
+; user, so the setup asks it to start the program: the desktop window from the shell's list of
+; windows (IShellWindows::FindWindowSW), its browser's active view, that view's Shell object,
+; and its ShellExecute, which runs inside the shell's process. Plain COM through the System
+; plug-in (vtable slots as in the SDK's headers); ShellExecute goes through IDispatch::Invoke,
+; whose arguments are the same structures in both builds. Without a desktop shell (another
+; shell, Explorer restarting) the program is started directly, with the setup's token, rather
+; than not at all.
+!define CLSID_ShellWindows "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}"
+!define IID_IShellWindows "{85CB6900-4D95-11CF-960C-0080C7F4EE85}"
+!define IID_IServiceProvider "{6D5140C1-7436-11CE-8034-00AA006009FA}"
+!define SID_STopLevelBrowser "{4C96BE40-915C-11CF-99D3-00AA004AE837}"
+!define IID_IShellBrowser "{000214E2-0000-0000-C000-000000000046}"
+!define IID_IDispatch "{00020400-0000-0000-C000-000000000046}"
+!define IID_IShellFolderViewDual "{E7A1AF80-4D96-11CF-960C-0080C7F4EE85}"
+!define IID_NULL "{00000000-0000-0000-0000-000000000000}"
+
+; One step from the interface in $0 to the next: `call` leaves the next one in $5 and its
+; result in $1; $0 is released and becomes the next, or 0 (and $1 non-zero) when there is none.
+!macro SHELL_STEP call
+  ${If} $1 = 0
+    StrCpy $5 0
+    System::Call '$0->${call} i.r1'
+    System::Call '$0->2()'
+    StrCpy $0 $5
+    ${If} $1 <> 0
+    ${OrIf} $5 P= 0
+      StrCpy $0 0
+      StrCpy $1 -1
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+Function RunProgramAsUser
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  Push $7
+  Push $8
+  Push $9
+  ; S_OK or S_FALSE: initialised here (or already), to be balanced.
+  System::Call 'ole32::CoInitializeEx(p 0, i 2) i.r8'
+  StrCpy $0 0
+  System::Call 'ole32::CoCreateInstance(g "${CLSID_ShellWindows}", p 0, i 0x17, \
+    g "${IID_IShellWindows}", *p .r0) i.r1'
+  ${If} $1 <> 0
+    StrCpy $0 0
+  ${Else}
+    ; The desktop (SWC_DESKTOP 8) as an automation object (SWFO_NEEDDISPATCH 1); S_FALSE and
+    ; none when there is no desktop shell. The VARIANTs: VT_I4 CSIDL_DESKTOP, and VT_EMPTY.
+    System::Call '*(i 3, i 0, p 0, p 0) p.r2'
+    System::Call '*(i 0, i 0, p 0, p 0) p.r3'
+    !insertmacro SHELL_STEP '15(p r2, p r3, i 8, *i .r4, i 1, *p .r5)' ; FindWindowSW
+    System::Free $2
+    System::Free $3
+  ${EndIf}
+  !insertmacro SHELL_STEP '0(g "${IID_IServiceProvider}", *p .r5)'
+  !insertmacro SHELL_STEP '3(g "${SID_STopLevelBrowser}", g "${IID_IShellBrowser}", *p .r5)' ; QueryService
+  !insertmacro SHELL_STEP '15(*p .r5)' ; QueryActiveShellView
+  !insertmacro SHELL_STEP '15(i 0, g "${IID_IDispatch}", *p .r5)' ; GetItemObject(SVGIO_BACKGROUND)
+  !insertmacro SHELL_STEP '0(g "${IID_IShellFolderViewDual}", *p .r5)'
+  !insertmacro SHELL_STEP '7(*p .r5)' ; get_Application: the Shell object, an IDispatch
+  ${If} $1 = 0
+    System::Call 'oleaut32::SysAllocString(w "ShellExecute") p.r6'
+    System::Call '*(p r6) p.r7'
+    System::Call '$0->5(g "${IID_NULL}", p r7, i 1, i 0, *i .r4) i.r1' ; GetIDsOfNames
+    System::Free $7
+    System::Call 'oleaut32::SysFreeString(p r6)'
+  ${EndIf}
+  ${If} $1 = 0
+    ; ShellExecute(file, parameters, folder, verb, show) by IDispatch::Invoke, whose arguments
+    ; are the same structures in both builds: the arguments last first, VT_I4 SW_SHOWNORMAL
+    ; and four VT_BSTRs, each VARIANT (i, i, p, p); DISPPARAMS with 5 unnamed arguments.
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR\${EXE}") p.r2'
+    System::Call 'oleaut32::SysAllocString(w "") p.r3'
+    System::Call 'oleaut32::SysAllocString(w "$INSTDIR") p.r6'
+    System::Call 'oleaut32::SysAllocString(w "open") p.r7'
+    System::Call '*(i 3, i 0, p 1, p 0, i 8, i 0, p r7, p 0, i 8, i 0, p r6, p 0, \
+      i 8, i 0, p r3, p 0, i 8, i 0, p r2, p 0) p.r5'
+    System::Call '*(p r5, p 0, i 5, i 0) p.r9'
+    System::Call '$0->6(i r4, g "${IID_NULL}", i 0, i 1, p r9, p 0, p 0, p 0) i.r1' ; DISPATCH_METHOD
+    System::Free $9
+    System::Free $5
+    System::Call 'oleaut32::SysFreeString(p r2)'
+    System::Call 'oleaut32::SysFreeString(p r3)'
+    System::Call 'oleaut32::SysFreeString(p r6)'
+    System::Call 'oleaut32::SysFreeString(p r7)'
+  ${EndIf}
+  ${If} $0 P<> 0
+    System::Call '$0->2()'
+  ${EndIf}
+  ${If} $8 = 0
+  ${OrIf} $8 = 1
+    System::Call 'ole32::CoUninitialize()'
+  ${EndIf}
+  ${If} $1 <> 0
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+  Pop $9
+  Pop $8
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd
 
 ; ---------------------------------------------------------------------------------------------

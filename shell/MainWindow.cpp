@@ -213,28 +213,8 @@ void TTntForm1::TntButton2Click() {
 
 void TTntForm1::TntSpeedButton2Click() { OpenWithShell(kMakerSiteAddress); }
 
-namespace {
-
-BOOL CALLBACK CollectShownTopmost(HWND window, LPARAM found) {
-  if (IsWindowVisible(window) && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-  return TRUE;
-}
-
-}  // namespace
-
 int TTntForm1::ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) {
-  // A window of ours that stays on top (the progress window during a run) would cover the box
-  // on Windows: it leaves the top band while the box is open and goes back after.
-  std::vector<HWND> onTop;
-  EnumThreadWindows(GetCurrentThreadId(), CollectShownTopmost, reinterpret_cast<LPARAM>(&onTop));
-  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  for (HWND window : onTop) SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
-  int answer =
-      ui::MessageBoxText(HandleAllocated() ? WindowHandle() : nullptr, text, caption, flags);
-  for (HWND window : onTop)
-    if (IsWindow(window)) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
-  return answer;
+  return ui::MessageBoxText(HandleAllocated() ? WindowHandle() : nullptr, text, caption, flags);
 }
 
 std::vector<EntryState> TTntForm1::Entries() const {
@@ -274,3 +254,13 @@ bool TTntForm1::DeleteAfterConversion() const { return TntCheckBox1->Checked(); 
 void TTntForm1::EnableStartButton(bool enabled) { TntBitBtn1->SetEnabled(enabled); }
 std::wstring TTntForm1::ApplicationTitle() const { return ui::Application().Title(); }
 void TTntForm1::OpenInShell(const std::wstring& path) { OpenWithShell(path); }
+
+bool TTntForm1::FlashIfInBackground() {
+  DWORD process = 0;
+  if (HWND foreground = GetForegroundWindow()) GetWindowThreadProcessId(foreground, &process);
+  if (process == GetCurrentProcessId() || !HandleAllocated()) return false;
+  // The main window carries the taskbar button; it flashes until the program is in front.
+  FLASHWINFO flash{sizeof flash, WindowHandle(), FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  FlashWindowEx(&flash);
+  return true;
+}

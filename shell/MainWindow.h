@@ -87,6 +87,7 @@ class TTntForm1 : public ui::TTntForm, public ConversionHost {
   void EnableStartButton(bool enabled) override;
   std::wstring ApplicationTitle() const override;
   void OpenInShell(const std::wstring& path) override;
+  bool FlashIfInBackground() override;
 
  protected:
   ui::TNotifyEvent MethodAddress(std::wstring_view name) override;

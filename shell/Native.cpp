@@ -12,7 +12,15 @@ TNative::TNative(std::wstring target) : ui::TThread(true), target_(std::move(tar
 void TNative::Execute() {
   // The shell may need COM on this thread; its answer is not reported anywhere.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  ShellExecuteW(nullptr, L"open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // The thread ends right after the call: a shell handler that would finish its work
+  // asynchronously must finish it before the call returns.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"open";
+  info.lpFile = target_.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExW(&info);
   if (SUCCEEDED(com)) CoUninitialize();
 }
 

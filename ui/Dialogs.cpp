@@ -3,7 +3,35 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "ui/ComApartment.h"
+#include "ui/ModalScope.h"
+
 namespace ui {
+
+namespace {
+
+// The open dialog moves the process's current folder to the one the user chose files in; on
+// Windows a process holds its current folder open, so that folder could not be deleted or
+// renamed and its drive not ejected until the program ends. Windows ignores OFN_NOCHANGEDIR
+// for the open dialog, so the folder is put back by hand.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() {
+    DWORD length = GetCurrentDirectoryW(0, nullptr);
+    folder_.resize(length);
+    folder_.resize(length ? GetCurrentDirectoryW(length, folder_.data()) : 0);
+  }
+  ~CurrentFolderKept() {
+    if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
+  }
+  CurrentFolderKept(const CurrentFolderKept&) = delete;
+  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+ private:
+  std::wstring folder_;
+};
+
+}  // namespace
 
 const TClassInfo& TOpenDialog::StaticClass() {
   static TClassInfo info(L"TOpenDialog", &TComponent::StaticClass());
@@ -71,6 +99,9 @@ bool TOpenDialog::Execute(HWND owner) {
   if (options_ & ofPathMustExist) ofn.Flags |= OFN_PATHMUSTEXIST;
   if (options_ & ofNoChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
   files_.clear();
+  UseComApartment();
+  ModalScope modal;
+  CurrentFolderKept keptFolder;
   if (!GetOpenFileNameW(&ofn)) return false;
   // One file: its full path. Several: the folder, then each name, each ended by a null.
   std::wstring first(buffer.c_str());
@@ -90,6 +121,7 @@ bool TOpenDialog::Execute(HWND owner) {
 }
 
 int MessageBoxText(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+  ModalScope modal;
   return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
 }
 
@@ -100,11 +132,13 @@ std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& titl
   info.pszDisplayName = displayName;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_NEWDIALOGSTYLE;
-  // The browser's new style needs COM on the calling thread; a thread that has it already
-  // keeps it (the call then only counts up).
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
-  if (SUCCEEDED(com)) CoUninitialize();
+  // The browser's new style needs COM on the calling thread.
+  UseComApartment();
+  PIDLIST_ABSOLUTE item = nullptr;
+  {
+    ModalScope modal;
+    item = SHBrowseForFolderW(&info);
+  }
   if (!item) return std::nullopt;
   wchar_t path[MAX_PATH] = {};
   BOOL ok = SHGetPathFromIDListW(item, path);

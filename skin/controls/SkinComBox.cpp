@@ -9,6 +9,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinMetrics.h"
 #include "ui/GdiObject.h"
 
 VELMO_NAMED_CLASS_INFO(TSkinComBox, TSkinControl)
@@ -32,7 +33,7 @@ void DrawClear(HDC dc, const RECT& rect, const TDataSkinObject& record, int fram
 }
 
 // The width of the drop-down button: a scroll arrow and two pixels.
-int ButtonWidth() { return GetSystemMetrics(SM_CXHSCROLL) + 2; }
+int ButtonWidth() { return skin::SkinMetric(SM_CXHSCROLL) + 2; }
 
 }  // namespace
 

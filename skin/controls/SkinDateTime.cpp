@@ -4,6 +4,7 @@
 
 #include "skin/controls/ArrowButton.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinMetrics.h"
 #include "ui/GdiObject.h"
 
 VELMO_NAMED_CLASS_INFO(TSkinDateTime, TSkinControl)
@@ -25,7 +26,7 @@ RECT TSkinDateTime::ArrowBounds() const {
   const HWND window = WindowHandle();
   RECT w{};
   GetWindowRect(window, &w);
-  const int width = GetSystemMetrics(SM_CXHSCROLL);
+  const int width = skin::SkinMetric(SM_CXHSCROLL);
   const int height = (w.bottom - w.top) - 4;
   const bool left = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
   const int x = left ? 2 : (w.right - w.left) - width - 4;

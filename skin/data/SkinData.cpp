@@ -7,6 +7,7 @@
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinLimits.h"
 #include "skin/data/SkinManagerLink.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/data/SkinPackageWriter.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -278,11 +279,7 @@ void TSkinData::Loaded() {
     manager->RegisterSkinData(*this);
     registered_ = true;
   }
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-  }
+  captionFont_ = skin::SkinCaptionFont();
   if (formType_ == TSkinFormType::sfMainform) {
     if (manager) manager->InstallHook();
     if (active_) {
@@ -317,7 +314,7 @@ void TSkinData::CaptureAppIcon() {
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
   if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(app, GCLP_HICON));
   if (!icon) return;
-  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  const int cx = skin::SkinMetric(SM_CXSMICON), cy = skin::SkinMetric(SM_CYSMICON);
   ui::Bitmap bitmap(cx, cy);
   bitmap.Fill(kKeyColour);
   {

@@ -7,6 +7,7 @@
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinImages.h"
 #include "skin/data/SkinLimits.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/data/SkinReader.h"
 
 namespace {
@@ -325,7 +326,7 @@ void Parser::FixedFrameCounts() const {
 void Parser::ComboImages() const {
   if (!r_.SunkEdge || !r_.ComboButton) return;
   constexpr int kW = 50, kH = 21;
-  const int bw = GetSystemMetrics(SM_CXHSCROLL) + 2;
+  const int bw = skin::SkinMetric(SM_CXHSCROLL) + 2;
   const int n = std::max(r_.SunkEdge->FrameCount, 1);
   ui::Bitmap strip(kW * n, kH);
   strip.Fill(kKeyColour);

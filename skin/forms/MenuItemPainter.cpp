@@ -4,6 +4,7 @@
 
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/data/SkinRecords.h"
 #include "ui/Menus.h"
 
@@ -31,7 +32,7 @@ void EtchedLine(HDC dc, int width) {
 // The system's check mark, coloured: drawn black on white into a mask, then the mask paints
 // the colour where it is black.
 void DrawCheckMark(HDC dc, const RECT& area, COLORREF colour) {
-  const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
+  const int cx = skin::SkinMetric(SM_CXMENUCHECK), cy = skin::SkinMetric(SM_CYMENUCHECK);
   ui::GdiObject<HBITMAP> mask(CreateBitmap(cx, cy, 1, 1, nullptr));
   ui::MemoryDC maskDC;
   ui::SelectObjectGuard selectMask(maskDC.get(), mask.get());
@@ -114,7 +115,7 @@ void DrawContent(HDC dc, int w, int h, const SkinRecords& records, const MenuIte
     DrawCheckMark(dc, glyph, ResolveColour(colours.ButtonText));
   }
 
-  ui::GdiObject<HFONT> font = ui::CreateMenuFont(view.isDefault);
+  ui::GdiObject<HFONT> font = skin::SkinMenuFont(view.isDefault);
   ui::SelectObjectGuard selectFont(dc, font.get());
   COLORREF colour = ResolveColour(colours.MenuText);
   if (!view.enabled) {

@@ -1,6 +1,7 @@
 #include "skin/forms/SkinManage.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "skin/data/SkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -386,6 +387,18 @@ void TSkinManage::ScheduleCommand(int command, int delayMs) {
 }
 
 void TSkinManage::RunCommand() {
+  // The windows a command skins are on the screen already: hiding them now would flash.
+  const bool hide = std::exchange(hideWhileSkinning_, false);
+  try {
+    RunPendingCommand();
+  } catch (...) {
+    hideWhileSkinning_ = hide;
+    throw;
+  }
+  hideWhileSkinning_ = hide;
+}
+
+void TSkinManage::RunPendingCommand() {
   if (timer_) timer_->SetEnabled(false);
   TSkinData* data = pendingSkinData_;
   if (!data) return;
@@ -416,7 +429,6 @@ void TSkinManage::RunCommand() {
         }
         inSkinAll_ = false;
       } else {
-        hideWhileSkinning_ = false;
         inSkinAll_ = true;
         PurgeFormSkinners();
         for (ui::TCustomForm* form : std::vector<ui::TCustomForm*>(forms.rbegin(), forms.rend()))

@@ -131,6 +131,7 @@ class TSkinManage : public ISkinManager {
 
  private:
   static LRESULT CALLBACK CBTHook(int code, WPARAM wParam, LPARAM lParam);
+  void RunPendingCommand();
   void OnCreateWindow(HWND window, const CBT_CREATEWNDW& create);
   void FreeFormSkinner(TWinSkinForm* skinner);
   static bool IsMDIChildMaximized(HWND mdiClient);
@@ -145,7 +146,9 @@ class TSkinManage : public ISkinManager {
   int popupKind_ = kPlainPopup;
   bool popupsFromMenuBar_ = false;
   bool mdiMaximized_ = false;
-  bool hideWhileSkinning_ = false;
+  // A window being skinned at its first activation is kept off the screen until its first
+  // skinned paint (cloaked where the compositor can, else hidden).
+  bool hideWhileSkinning_ = true;
   HWND mdiClient_ = nullptr;
   TWinSkinForm* mdiFrame_ = nullptr;
   HWND maximizedChild_ = nullptr;

@@ -7,6 +7,8 @@
 
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinMetrics.h"
+#include "skin/forms/CompositorFrame.h"
 #include "skin/forms/ControlWrapper.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/SkinMessages.h"
@@ -18,23 +20,13 @@
 
 namespace {
 
-constexpr UINT kCaptionRedraw = 0x00AE;  // themed Windows redraws the caption behind our back
+// Themed Windows redraws the caption and the frame behind our back with these.
+constexpr UINT kThemedCaptionRedraw = 0x00AE;
+constexpr UINT kThemedFrameRedraw = 0x00AF;
 constexpr UINT kHoverInterval = 250;
 
 bool FrameShown(int state) {
   return state == TWinSkinForm::kActive || state == TWinSkinForm::kReskinning;
-}
-
-// Windows 2000 keeps the system-menu style bit (major 5, minor 0).
-bool IsFirstNT5() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExW(&info)) return false;
-#pragma GCC diagnostic pop
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion > 4 &&
-         info.dwMinorVersion == 0;
 }
 
 int StateFromPlacement(HWND window) {
@@ -56,12 +48,9 @@ int StateFromPlacement(HWND window) {
 }  // namespace
 
 TWinSkinForm::TWinSkinForm(ui::TComponent* owner)
-    : ui::TComponent(owner), doubleClickTime_(GetDoubleClickTime()) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-}
+    : ui::TComponent(owner),
+      doubleClickTime_(GetDoubleClickTime()),
+      captionFont_(skin::SkinCaptionFont()) {}
 
 TWinSkinForm::~TWinSkinForm() {
   *alive_ = false;
@@ -185,12 +174,7 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   if ((isDialogClass_ || (exStyle & WS_EX_DLGMODALFRAME)) && borderKind_ != kNoCaption)
     borderKind_ = kDialogFrame;
 
-  if (IsFirstNT5() && ((exStyle & WS_EX_APPWINDOW) || (!ownerWindow_ && mdiKind_ != kMDIChild)))
-    windowButtons_ |= kKeepSysMenuBit;
   unicodeWindow_ = IsWindowUnicode(handle_) != FALSE;
-
-  if (manager && manager->HideWhileSkinning() && !isChild_ && frameOn_ && borderKind_ != kNoCaption)
-    SetWindowLongW(handle_, GWL_STYLE, GetWindowLongW(handle_, GWL_STYLE) & ~WS_VISIBLE);
 
   if (mdiKind_ == kMDIFrame) {
     savedMenuUpdate_ = skinData.MenuUpdate();
@@ -213,9 +197,19 @@ void TWinSkinForm::HookWindow(TSkinData& skinData) {
   } else {
     skinState_ = kActive;
   }
+  FollowCompositorFrame();
+  // The window shows its first frame skinned: cloaked where the compositor can, else hidden
+  // meanwhile.
+  if (!isChild_ && OwnsFrame() && manager && manager->HideWhileSkinning()) {
+    cloaked_ = skin::compositor::Cloak(handle_);
+    if (!cloaked_ && IsWindowVisible(handle_)) {
+      SetWindowLongW(handle_, GWL_STYLE, GetWindowLongW(handle_, GWL_STYLE) & ~WS_VISIBLE);
+      hiddenWhileSkinning_ = true;
+    }
+  }
 
   if (mdiKind_ == kMDIChild) {
-    const int standard = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    const int standard = skin::SkinMetric(SM_CYCAPTION) + skin::SkinMetric(SM_CXFRAME);
     if (titleHeight_ < standard) menuBarHeight_ = standard - titleHeight_;
     if (windowState_ == kMaximized && manager && !manager->MDIMaximized())
       manager->SetMDIMaximized(true);
@@ -235,8 +229,9 @@ void TWinSkinForm::OnSkinActivate() {
   ncExtra_ = {(window.right - window.left) - client.right,
               (window.bottom - window.top) - client.bottom};
   TSkinManage* manager = Manager();
-  if (manager && manager->HideWhileSkinning()) {
-    manager->SetHideWhileSkinning(false);
+  // Visible again (not yet on the screen: painted below, before anything shows).
+  const bool unhidden = std::exchange(hiddenWhileSkinning_, false);
+  if (unhidden) {
     const LONG style = GetWindowLongW(handle_, GWL_STYLE);
     if (!(style & WS_VISIBLE)) SetWindowLongW(handle_, GWL_STYLE, style | WS_VISIBLE);
   }
@@ -279,6 +274,12 @@ void TWinSkinForm::OnSkinActivate() {
   paintsDeferred_ = false;
   // The frame is painted once it is complete (not while the window was being fitted).
   if (frameOn_ && borderKind_ != kNoCaption) PaintFrame(nullptr);
+  // A hidden window got no paints meanwhile: all of it is painted from the queue. A cloaked
+  // one comes out at its first paint.
+  if (unhidden)
+    RedrawWindow(handle_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  if (cloaked_) InvalidateRect(handle_, nullptr, FALSE);
   SetHoverTimer(active_);
 }
 
@@ -395,13 +396,24 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       skinState_ = kGone;
       return result;
     }
+    case WM_PAINT:
+      if (cloaked_ && skinState_ != kHooked) {
+        const LRESULT result = Default(msg, wParam, lParam);
+        cloaked_ = false;
+        skin::compositor::Uncloak(handle_);
+        return result;
+      }
+      break;
     case WM_NCACTIVATE:
       // Not painted before activation; the change itself always goes ahead, so that
       // another window can become active meanwhile.
       if (skinState_ == kHooked && mdiKind_ != kMDIChild && SkinnedFrame()) return TRUE;
       break;
-    case kCaptionRedraw:
-      return 0;
+    case kThemedCaptionRedraw:
+    case kThemedFrameRedraw:
+      // Only a frame of ours is kept from them; the standard frame redraws its caption.
+      if (OwnsFrame()) return 0;
+      break;
     case WM_INITMENUPOPUP:
       if (TSkinManage* manager = Manager())
         manager->SetPopupKind(reinterpret_cast<HMENU>(wParam) == systemMenu_
@@ -464,6 +476,8 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       const LRESULT result = Default(msg, wParam, lParam);
       ReadWindowState();
+      if (mdiKind_ != kMDIChild && SkinnedFrame())
+        FitMaximizedToWorkArea(*reinterpret_cast<MINMAXINFO*>(lParam));
       return result;
     }
     case ui::CM_MENUCHANGED:
@@ -836,6 +850,7 @@ void TWinSkinForm::OnSkinRefresh() {
   } else {
     RemoveRegion();
   }
+  FollowCompositorFrame();
   SendMessageW(handle_, skin::WM_SKINNOTIFY, 0, skin::SkinCookie);
   if (skinData_->OnAfterSkinForm) skinData_->OnAfterSkinForm(*skinData_, handle_, name_);
   skinState_ = kActive;
@@ -873,6 +888,7 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
   }
   clientSubclass_.Remove();
   subclass_.Remove();
+  if (alive && wasHooked) ReleaseCompositor();
   if (!restore || !alive || !wasHooked) return;
   if (!destroying && frameOn_ && SkinnedFrame() && (!isChild_ || mdiKind_ == kMDIChild) &&
       (skinState_ == kActive || skinState_ == kReskinning) && windowState_ == kNormal) {
@@ -890,6 +906,28 @@ void TWinSkinForm::ReleaseWindow(bool restore) {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
   RemoveRegion();
+}
+
+void TWinSkinForm::FollowCompositorFrame() {
+  // The compositor draws the standard frame over whatever WM_NCPAINT paints, until it is told
+  // not to; a window that keeps the standard frame keeps the compositor's.
+  if (isChild_) return;
+  if (OwnsFrame()) {
+    skin::compositor::StopFrameRendering(handle_);
+  } else {
+    skin::compositor::RestoreFrameRendering(handle_);
+  }
+}
+
+void TWinSkinForm::ReleaseCompositor() {
+  // Never left hidden or cloaked, and the standard frame is the compositor's again.
+  if (std::exchange(hiddenWhileSkinning_, false)) {
+    SetWindowLongW(handle_, GWL_STYLE, GetWindowLongW(handle_, GWL_STYLE) | WS_VISIBLE);
+    RedrawWindow(handle_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  if (std::exchange(cloaked_, false)) skin::compositor::Uncloak(handle_);
+  if (!isChild_) skin::compositor::RestoreFrameRendering(handle_);
 }
 
 bool TWinSkinForm::AddControl(TControlWrapper* wrapper) {

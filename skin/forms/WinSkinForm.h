@@ -62,13 +62,7 @@ class TWinSkinForm : public ui::TComponent {
   // BorderKind values.
   enum : int { kSizable = 0, kSingle = 1, kNoCaption = 2, kDialogFrame = 3 };
   // WindowButtons bits.
-  enum : int {
-    kMaximizeBox = 1,
-    kMinimizeBox = 2,
-    kContextHelp = 4,
-    kSystemMenu = 8,
-    kKeepSysMenuBit = 16
-  };
+  enum : int { kMaximizeBox = 1, kMinimizeBox = 2, kContextHelp = 4, kSystemMenu = 8 };
   // WindowState values.
   enum : int { kNormal = 0, kMaximized = 1, kMinimized = 2 };
   // The system menu popup's Tag.
@@ -164,6 +158,13 @@ class TWinSkinForm : public ui::TComponent {
   // The skin has a title bar image and the window a caption: the frame is the skin's. Else
   // the window keeps the standard frame.
   bool SkinnedFrame() const { return borderKind_ != kNoCaption && titleHeight_ > 0; }
+  // The frame on the screen is ours (not the system's, nor an MDI frame's caption).
+  bool OwnsFrame() const {
+    return frameOn_ && SkinnedFrame() && (!isChild_ || mdiKind_ == kMDIChild) &&
+           !(mdiKind_ == kMDIChild && windowState_ == kMaximized);
+  }
+  // Cloaked (compositor) or hidden while skinning, until the first skinned paint.
+  bool HeldWhileSkinning() const { return cloaked_ || hiddenWhileSkinning_; }
   // Derives the frame metrics from the skin and makes one caption button per skin entry.
   void BuildSysButtons();
   // Paints the whole frame into dc, or into the window DC when dc is null.
@@ -295,6 +296,11 @@ class TWinSkinForm : public ui::TComponent {
   void SetHoverTimer(bool on);
   // Hides (or shows) WS_SYSMENU, so that the default frame code never draws its buttons.
   void SetSysMenuStyleBit(bool show);
+  // Maximised, the window covers its monitor's work area exactly (the system's answer is
+  // made for the standard frame, whose edges it pushes off the monitor).
+  void FitMaximizedToWorkArea(MINMAXINFO& info) const;
+  void FollowCompositorFrame();
+  void ReleaseCompositor();
   void FreeControls();
   void ReleaseWindow(bool restore);
   TSkinManage* Manager() const;
@@ -376,6 +382,8 @@ class TWinSkinForm : public ui::TComponent {
   int captionButtonsRight_ = 0;
   TNCObject* hotObject_ = nullptr;
   bool hasRegion_ = false;
+  bool cloaked_ = false;
+  bool hiddenWhileSkinning_ = false;
   TWinSkinMenu* skinMenu_ = nullptr;  // owned; made and freed by WinSkinFormMenus.cpp
   int pendingMenu_ = -1;              // the bar item whose menu opens after the open one
   // Item types of bar menus before they were made owner-drawn, per menu.

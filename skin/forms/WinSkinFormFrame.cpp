@@ -7,6 +7,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
@@ -81,7 +82,7 @@ void TWinSkinForm::BuildSysButtons() {
 }
 
 void TWinSkinForm::RebuildIconBitmap() {
-  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  const int cx = skin::SkinMetric(SM_CXSMICON), cy = skin::SkinMetric(SM_CYSMICON);
   iconHandle_ = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_SMALL, 0));
   if (!iconHandle_)
     iconHandle_ = reinterpret_cast<HICON>(SendMessageW(handle_, WM_GETICON, ICON_BIG, 0));
@@ -338,11 +339,22 @@ LRESULT TWinSkinForm::OnNcPaint(WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::SetSysMenuStyleBit(bool show) {
-  if (windowButtons_ & kKeepSysMenuBit) return;
   const LONG style = GetWindowLongW(handle_, GWL_STYLE);
   LONG wanted = style & ~WS_SYSMENU;
   if (show && (systemMenu_ || (windowButtons_ & kSystemMenu))) wanted |= WS_SYSMENU;
   if (wanted != style) SetWindowLongW(handle_, GWL_STYLE, wanted);
+}
+
+void TWinSkinForm::FitMaximizedToWorkArea(MINMAXINFO& info) const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(handle_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  // Relative to the monitor, as the system reads it.
+  info.ptMaxPosition = {work.left - monitor.rcMonitor.left, work.top - monitor.rcMonitor.top};
+  info.ptMaxSize = {Width(work), Height(work)};
+  info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, info.ptMaxSize.x);
+  info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, info.ptMaxSize.y);
 }
 
 // --- Painting ------------------------------------------------------------------------------
@@ -442,8 +454,8 @@ void TWinSkinForm::PaintButton(HDC dc, const TWinSysButton& button, int frame) {
   const RECT& r = button.BoundsRect;
   if (button.IsIcon()) {
     if (iconHandle_)
-      DrawIconEx(dc, r.left, r.top, iconHandle_, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+      DrawIconEx(dc, r.left, r.top, iconHandle_, skin::SkinMetric(SM_CXSMICON),
+                 skin::SkinMetric(SM_CYSMICON), 0, nullptr, DI_NORMAL);
     return;
   }
   skin::DrawFrame(dc, r, button.Image(), true, button.FrameCount(), frame);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/forms/MenuBtn.h"
 #include "skin/forms/MenuItemPainter.h"
 #include "skin/forms/SkinManage.h"
@@ -114,7 +115,7 @@ void TWinSkinForm::CreateMenuBar() {
   skinMenu_ = new TWinSkinMenu(*this, *skinData_);
   skinMenu_->Menu = form_ ? form_->Menu() : nullptr;
   skinMenu_->BuildButtons();
-  menuBarHeight_ = GetSystemMetrics(SM_CYMENU);
+  menuBarHeight_ = skin::SkinMetric(SM_CYMENU);
 }
 
 void TWinSkinForm::FreeMenuBar() {
@@ -173,7 +174,7 @@ void TWinSkinForm::WindowMenuChanged() {
 
 int TWinSkinForm::MenuBarHeightFor(int windowWidth) const {
   if (!skinMenu_) return menuBarHeight_;
-  return skinMenu_->Rows(windowWidth - borderLeft_ - borderRight_) * GetSystemMetrics(SM_CYMENU);
+  return skinMenu_->Rows(windowWidth - borderLeft_ - borderRight_) * skin::SkinMetric(SM_CYMENU);
 }
 
 bool TWinSkinForm::PaintMenuBar(HDC dc, const RECT& strip) {
@@ -539,7 +540,7 @@ bool TWinSkinForm::MeasureMenuItem(MEASUREITEMSTRUCT& measure) {
       return ui::DispatchMenuItemMessage(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&measure));
     if (TSkinManage* manager = Manager()) manager->MarkPopups();
     ui::WindowDC dc(handle_);
-    ui::GdiObject<HFONT> font = ui::CreateMenuFont();
+    ui::GdiObject<HFONT> font = skin::SkinMenuFont();
     ui::SelectObjectGuard select(dc.get(), font.get());
     int width = static_cast<int>(measure.itemWidth), height = static_cast<int>(measure.itemHeight);
     if (item->OnMeasureItem) {
@@ -560,7 +561,7 @@ bool TWinSkinForm::MeasureMenuItem(MEASUREITEMSTRUCT& measure) {
     return true;
   }
   ui::WindowDC dc(handle_);
-  ui::GdiObject<HFONT> font = ui::CreateMenuFont(view.isDefault);
+  ui::GdiObject<HFONT> font = skin::SkinMenuFont(view.isDefault);
   ui::SelectObjectGuard select(dc.get(), font.get());
   std::wstring text = view.caption;
   if (!view.shortCut.empty()) text += L"\t" + view.shortCut;

@@ -5,6 +5,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
+#include "skin/data/SkinMetrics.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSysButton.h"
@@ -72,7 +73,7 @@ int TWinSkinMenu::LayoutButtons(HDC dc, const RECT& rect, int start) {
         first = std::min<int>(first, sys->BoundsRect.left);
   }
   // Items that do not fit go on to another row below, as the system's bar does.
-  const int rowHeight = GetSystemMetrics(SM_CYMENU);
+  const int rowHeight = skin::SkinMetric(SM_CYMENU);
   int x = first, row = 0;
   bool rowEmpty = true;
   for (auto& button : MenuButtons) {
@@ -118,9 +119,9 @@ int TWinSkinMenu::Rows(int width) {
   for (const auto& button : MenuButtons) placed.push_back(button->BoundsRect);
   int rows = 1;
   {
-    ui::GdiObject<HFONT> font = ui::CreateMenuFont();
+    ui::GdiObject<HFONT> font = skin::SkinMenuFont();
     ui::SelectObjectGuard select(screen, font.get());
-    rows = LayoutButtons(screen, {0, 0, width, GetSystemMetrics(SM_CYMENU)}, StartOffset(width));
+    rows = LayoutButtons(screen, {0, 0, width, skin::SkinMetric(SM_CYMENU)}, StartOffset(width));
   }
   ReleaseDC(nullptr, screen);
   for (size_t i = 0; i < placed.size(); ++i) MenuButtons[i]->BoundsRect = placed[i];
@@ -163,7 +164,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& rect) {
     BarRect = rect;
     BarBitmap = work.Clone();
 
-    ui::GdiObject<HFONT> font = ui::CreateMenuFont();
+    ui::GdiObject<HFONT> font = skin::SkinMenuFont();
     ui::SelectObjectGuard select(to, font.get());
     LayoutButtons(to, rect, start);
     const POINT origin{-rect.left, -rect.top};
@@ -225,7 +226,7 @@ void TWinSkinMenu::PaintButtonAlone(TMenuBtn& button) {
       BitBlt(canvas.dc(), 0, 0, w, h, back.dc(), r.left - BarRect.left, r.top - BarRect.top,
              SRCCOPY);
     }
-    ui::GdiObject<HFONT> font = ui::CreateMenuFont();
+    ui::GdiObject<HFONT> font = skin::SkinMenuFont();
     ui::SelectObjectGuard select(canvas.dc(), font.get());
     PaintButton(canvas.dc(), button, {-r.left, -r.top},
                 button.State == TNCObject::kPressed || button.State == TNCObject::kHot);

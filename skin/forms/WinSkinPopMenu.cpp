@@ -2,6 +2,7 @@
 
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinData.h"
+#include "skin/forms/CompositorFrame.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/SkinMessages.h"
 
@@ -28,6 +29,7 @@ void TWinSkinPopMenu::Hook(HWND window, TSkinData& skinData, int level) {
   handle_ = window;
   skinData_ = &skinData;
   level_ = level;
+  skin::compositor::SquareCorners(window);
   subclass_.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
     // Nothing may leave a window procedure; the menu's paints fall back to the plain menu.
     try {

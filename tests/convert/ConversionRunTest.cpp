@@ -18,6 +18,7 @@
 #include "tests/doubles/FakeEncoderFolder.h"
 #include "ui/CodePage.h"
 #include "ui/MessagePump.h"
+#include "ui/UniqueHandle.h"
 
 namespace {
 
@@ -789,6 +790,24 @@ TEST_F(ConversionRunTest, EditsOfTheListDuringARunAreFollowed) {
   EXPECT_EQ(ListShown(), L"b:0");
   EXPECT_EQ(progress.TotalMax(), 3);  // a, d and e were taken
   EXPECT_THAT(host.MessageTexts(), ElementsAre(kQuestion));
+}
+
+// ---- The batch file is only a record ------------------------------------------------------
+
+// A scanner opens a fresh .bat file without sharing; nothing runs that file, so a conversion
+// never fails over it.
+TEST_F(ConversionRunTest, ABatchFileHeldByAnotherProgramFailsNoEntry) {
+  folder.Script("ffmpeg.exe", kConverts);
+  Add(L"a.flv");
+  fs::create_directories(folder.path / "AppData" / "qzmvt");
+  ui::UniqueHandle held(CreateFileW(BatchFilePath(folder.path.wstring() + L"\\AppData").c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  run.Convert("mp4");
+  EXPECT_THAT(host.MessageTexts(), ElementsAre(kQuestion));
+  EXPECT_EQ(ListShown(), L"a:1");
+  EXPECT_TRUE(fs::exists(Output(L"a.mp4")));
 }
 
 }  // namespace

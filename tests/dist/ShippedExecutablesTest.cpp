@@ -51,6 +51,7 @@ struct PeFile {
   std::vector<std::string> imports;   // DLL names of the import directory
   std::vector<std::string> sections;  // section names, long ones read from the string table
   std::uint32_t symbols = 0;          // entries of the COFF symbol table, 0 when stripped
+  std::string manifest;               // the manifest resource (type 24), empty when none
 
   explicit PeFile(const std::vector<std::uint8_t>& f) : bytes(f) { valid = Read(); }
 
@@ -72,6 +73,29 @@ struct PeFile {
       if (rva >= s.address && rva - s.address < s.size) return s.offset + (rva - s.address);
     }
     return 0;
+  }
+  // The resource tree is type, name, language; the first entry of type 24 down to its data.
+  void ReadManifest(std::uint32_t resourceRva) {
+    const std::size_t root = resourceRva ? Offset(resourceRva) : 0;
+    if (root == 0) return;
+    auto entries = [&](std::size_t directory) {
+      std::vector<std::pair<std::uint32_t, std::uint32_t>> found;  // id, offset
+      if (!Has(directory, 16)) return found;
+      const std::size_t count = U16(directory + 12) + U16(directory + 14);
+      for (std::size_t i = 0; i < count && Has(directory + 16 + i * 8, 8); ++i)
+        found.emplace_back(U32(directory + 16 + i * 8), U32(directory + 20 + i * 8));
+      return found;
+    };
+    std::size_t at = 0;
+    for (const auto& [id, offset] : entries(root))
+      if (id == 24 && (offset & 0x80000000u)) at = root + (offset & 0x7FFFFFFFu);
+    for (int level = 0; level < 2 && at; ++level) {
+      auto below = entries(at);
+      at = below.empty() ? 0 : root + (below.front().second & 0x7FFFFFFFu);
+    }
+    if (!at || !Has(at, 8)) return;
+    const std::size_t data = Offset(U32(at)), size = U32(at + 4);
+    if (data && Has(data, size)) manifest.assign(reinterpret_cast<const char*>(&bytes[data]), size);
   }
   bool Read() {
     if (!Has(0, 0x40) || bytes[0] != 'M' || bytes[1] != 'Z') return false;
@@ -111,6 +135,7 @@ struct PeFile {
       sections.push_back(name);
       table.push_back({U32(s + 12), std::max(U32(s + 8), U32(s + 16)), U32(s + 20)});
     }
+    ReadManifest(U32(directories + 16));
     const std::uint32_t importRva = U32(directories + 8);
     if (importRva == 0) return true;
     for (std::size_t d = Offset(importRva); Has(d, 20) && U32(d + 12) != 0; d += 20) {
@@ -177,6 +202,39 @@ TEST_P(ShippedExecutables, CarryNoDebugInformation) {
     for (const std::string& section : pe.sections) {
       EXPECT_FALSE(section.rfind(".debug", 0) == 0) << name << " has section " << section;
     }
+  }
+}
+
+// The program and the front-ends run as the signed-in user, unvirtualized, and say which Windows
+// versions they know (Windows then neither reports an older version nor wraps them in a
+// compatibility job); they stay DPI-unaware. The engine has no manifest.
+TEST_P(ShippedExecutables, ManifestsDeclareTheLevelTheWindowsVersionsAndNoDpiAwareness) {
+  const char* const kSupportedOs[] = {
+      "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+      "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+  };
+  for (const std::string& name : kShipped) {
+    const std::vector<std::uint8_t> bytes = ReadFile(Path(name));
+    const PeFile pe(bytes);
+    ASSERT_TRUE(pe.valid) << name;
+    if (name == "engine/ffmpeg.exe") {
+      EXPECT_EQ(pe.manifest, "") << name;
+      continue;
+    }
+    ASSERT_FALSE(pe.manifest.empty()) << name;
+    EXPECT_NE(pe.manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"),
+              std::string::npos)
+        << name;
+    for (const char* id : kSupportedOs)
+      EXPECT_NE(pe.manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"),
+                std::string::npos)
+          << name << " lacks " << id;
+    EXPECT_EQ(Lower(pe.manifest).find("<dpiaware"), std::string::npos) << name;
+    const char* arch = GetParam().machine == 0x14C ? "\"x86\"" : "\"amd64\"";
+    EXPECT_NE(pe.manifest.find(std::string("processorArchitecture=") + arch), std::string::npos)
+        << name;
   }
 }
 

@@ -67,6 +67,25 @@ bool Running(DWORD id) {
   return false;
 }
 
+// A folder that not even root may write into (made immutable by the test's fixture), or empty
+// when the machine could not make one.
+fs::path UnwritableFolder() {
+  std::string folder = VELMO_UNWRITABLE_FOLDER;
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  fs::path path("Z:" + folder);
+  if (!fs::is_directory(path)) return {};
+  ui::UniqueHandle probe(CreateFileW((path / "probe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return probe ? fs::path() : path;
+}
+
+fs::path TestFolder() {
+  wchar_t path[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return fs::path(path).parent_path();
+}
+
 class FrontEndTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -147,8 +166,8 @@ TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
        out / "m.mp4", 2, "unsupported command line"},
       {"missing input", Line("mp4", folder_ / "absent.flv", out), out / "absent.mp4", 1,
        "no such file"},
-      {"unwritable output", Line("mp4", Clip(), folder_ / "no such folder"),
-       folder_ / "no such folder" / "clip.mp4", 0, "o such file or directory"},
+      {"missing output folder", Line("mp4", Clip(), folder_ / "no such folder"),
+       folder_ / "no such folder" / "clip.mp4", 1, "cannot write into the output folder"},
       {"output is the source", Line("flv", Clip(), folder_), Clip(), 1, "is the source"},
       // Relative to the working folder: that would be the converter's program folder.
       {"relative output",
@@ -156,7 +175,15 @@ TEST_F(FrontEndTest, RefusalsAndFailuresSayWhyAndLeaveNoOutput) {
        DistFolder() / "clip.mp3", 2, "not a full path"},
   };
   auto sizeBefore = fs::file_size(Clip());
-  for (const Case& c : cases) {
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  // Refused before the engine starts: a 32-bit engine (it has no manifest) would not fail
+  // there on Windows but write into the user's VirtualStore.
+  if (fs::path locked = UnwritableFolder(); !locked.empty())
+    all.push_back({"folder nobody may write into", Line("mp4", Clip(), locked), locked / "clip.mp4",
+                   1, "cannot write into the output folder"});
+  else
+    ADD_FAILURE() << "no folder that cannot be written into: run it through ctest";
+  for (const Case& c : all) {
     SCOPED_TRACE(c.what);
     bool existed = fs::exists(c.output);
     Finished finished = RunToEnd(c.line);
@@ -186,5 +213,62 @@ TEST_F(FrontEndTest, PathsOutsideTheAnsiCodePageConvertOnAWideCommandLine) {
   EXPECT_EQ(code, 0u) << console;
   EXPECT_GT(fs::file_size(korean / L"영상.mp3"), 0u);
 }
+
+// A converter may itself run inside a job: a launcher's, or on Windows 7 the compatibility job
+// Explorer starts programs in, where jobs do not nest and ours could not take the encoders. The
+// encoders leave such a job where it allows that, and in any case end when the converter ends.
+struct OuterJob {
+  const char* name;
+  DWORD limits;
+  BOOL encoderInOuterJob;
+};
+
+class EncodersInAnOuterJob : public FrontEndTest, public testing::WithParamInterface<OuterJob> {};
+
+TEST_P(EncodersInAnOuterJob, LeaveItWhereAllowedAndEndWithTheConverter) {
+  ui::UniqueHandle outer(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  // Closing it at the end takes along whatever stayed in it.
+  limits.BasicLimitInformation.LimitFlags = GetParam().limits | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  ASSERT_TRUE(SetInformationJobObject(outer.get(), JobObjectExtendedLimitInformation, &limits,
+                                      sizeof limits));
+  fs::path out = folder_ / (std::string("job-") + GetParam().name);
+  fs::create_directories(out);
+  // The converter's own watcher runs the encoder, as the converter does.
+  std::wstring line = L"\"" + (TestFolder() / "WatchRunner.exe").wstring() + L"\" \"" +
+                      DistFolder().wstring() + L"\" mp4 keep \"" + Clip().wstring() + L"\" \"" +
+                      out.wstring() + L"\\\"";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                             CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                             &info));
+  ui::UniqueHandle converter(info.hProcess), thread(info.hThread);
+  ASSERT_TRUE(AssignProcessToJobObject(outer.get(), converter.get()));
+  ResumeThread(thread.get());
+
+  std::vector<DWORD> encoders;
+  for (int i = 0; i < 400 && encoders.empty(); ++i) {
+    Sleep(50);
+    encoders = ChildrenOf(info.dwProcessId);
+  }
+  ASSERT_EQ(encoders.size(), 1u);
+  ui::UniqueHandle encoder(
+      OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, encoders[0]));
+  ASSERT_TRUE(encoder);
+  BOOL inOuter = FALSE;
+  ASSERT_TRUE(IsProcessInJob(encoder.get(), outer.get(), &inOuter));
+  EXPECT_EQ(inOuter, GetParam().encoderInOuterJob);
+
+  // The converter ends the hard way (a crash, Task Manager): its job takes the encoder along.
+  TerminateProcess(converter.get(), 1);
+  EXPECT_EQ(WaitForSingleObject(encoder.get(), 10000), WAIT_OBJECT_0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jobs, EncodersInAnOuterJob,
+    testing::Values(OuterJob{"AllowsLeaving", JOB_OBJECT_LIMIT_BREAKAWAY_OK, FALSE},
+                    OuterJob{"ForbidsLeaving", 0, TRUE}),
+    [](const testing::TestParamInfo<OuterJob>& info) { return info.param.name; });
 
 }  // namespace

@@ -12,10 +12,13 @@
 #include <string>
 
 #include "tests/e2e/AppDriver.h"
+#include "tests/installer/WizardPages.h"
 
 namespace {
 
 using namespace e2e;
+using installer::NextPage;
+using installer::WaitForWork;
 
 // The wizard window whose title contains `titlePart`, of any process (the uninstaller runs
 // from a copy of itself).
@@ -44,25 +47,11 @@ void Shoot(HWND window, const char* name) {
   std::getline(std::cin, taken);
 }
 
-// Presses Next (or Install, Finish) once it is enabled.
-void Next(HWND wizard) {
-  HWND next = GetDlgItem(wizard, IDOK);
-  WaitFor([&] { return IsWindowEnabled(next) != FALSE; }, 120s);
-  Click(next);
-  Sleep(300);
-}
-
-// Waits for the progress page to end (Next enabled again) and shows what it did.
-void WaitForWork(HWND wizard) {
-  Sleep(500);
-  WaitFor([&] { return IsWindowEnabled(GetDlgItem(wizard, IDOK)) != FALSE; }, 120s);
-}
-
 // Takes each page in turn and goes on from it.
 void ShootAndGoOn(HWND wizard, std::initializer_list<const char*> pages) {
   for (const char* page : pages) {
     Shoot(wizard, page);
-    Next(wizard);
+    NextPage(wizard);
   }
 }
 

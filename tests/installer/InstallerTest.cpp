@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/SingleInstance.h"
 #include "tests/e2e/AppDriver.h"
+#include "tests/installer/WizardPages.h"
 #include "ui/CodePage.h"
 
 namespace {
@@ -109,8 +113,9 @@ int EntriesNamed(const Product& product) {
   return count;
 }
 
-// Runs a command line and waits for it; its exit code, or -1 when it did not start or end.
-int RunAndWait(std::wstring commandLine) {
+// Runs a command line and waits for it; its exit code, or -1 when it did not start or end in
+// time (it is ended then, not left on the desktop).
+int RunAndWait(std::wstring commandLine, DWORD timeoutMs = 120000) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -119,8 +124,10 @@ int RunAndWait(std::wstring commandLine) {
     return -1;
   CloseHandle(info.hThread);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0)
+  if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
     GetExitCodeProcess(info.hProcess, &code);
+  else
+    TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hProcess);
   return static_cast<int>(code);
 }
@@ -161,6 +168,57 @@ int Uninstall(const Product& product) {
   WaitFor([] { return !UninstallerCopiesRunning(); }, 60s);
   return code;
 }
+
+// A running process: its id and its parent's, from the system's list.
+struct ProcessRow {
+  DWORD id = 0;
+  DWORD parent = 0;
+  std::wstring name;
+};
+std::vector<ProcessRow> Processes() {
+  std::vector<ProcessRow> rows;
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    rows.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  return rows;
+}
+
+// The process running this executable, if one does.
+std::optional<ProcessRow> ProcessOf(const fs::path& exe) {
+  for (const ProcessRow& row : Processes()) {
+    if (_wcsicmp(row.name.c_str(), exe.filename().c_str()) != 0) continue;
+    ui::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, row.id));
+    wchar_t path[MAX_PATH]{};
+    DWORD size = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, path, &size) &&
+        _wcsicmp(path, exe.c_str()) == 0)
+      return row;
+  }
+  return std::nullopt;
+}
+
+std::wstring ProcessName(DWORD id) {
+  for (const ProcessRow& row : Processes())
+    if (row.id == id) return row.name;
+  return L"";
+}
+
+// Gives the program's single-instance block other security, as a copy of another account or of
+// a higher integrity level would have made it.
+bool SetBlockSecurity(HANDLE block, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                            nullptr))
+    return false;
+  BOOL set = SetKernelObjectSecurity(block, DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  return set != FALSE;
+}
+constexpr wchar_t kReadOnly[] = L"D:(D;;GW;;;WD)(A;;GR;;;WD)";
+constexpr wchar_t kNoAccess[] = L"D:";
 
 // Relative path -> size and last write time of every file below a folder.
 std::map<fs::path, std::pair<uintmax_t, fs::file_time_type>> Files(const fs::path& folder) {
@@ -345,6 +403,25 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
     EXPECT_EQ(RunAndWait((*entry)[L"QuietUninstallString"] + L" _?=" + folder.wstring()), 3);
     EXPECT_EQ(Uninstall(product), 0);  // the usual way: hands over, and the copy refuses
     EXPECT_EQ(Files(folder), before);
+    {
+      // However little the block lets them see (made by a copy of another account or of a
+      // higher integrity level), a copy that runs is running: "access denied" too.
+      ui::UniqueHandle block(
+          OpenFileMappingA(READ_CONTROL | WRITE_DAC, FALSE, kInstanceMappingName));
+      ASSERT_TRUE(block);
+      for (const wchar_t* security : {kReadOnly, kNoAccess}) {
+        SCOPED_TRACE(ui::WideToAnsi(security, CP_UTF8));
+        ASSERT_TRUE(SetBlockSecurity(block.get(), security));
+        EXPECT_EQ(Install(product.setup, folder), 3);
+        EXPECT_EQ(RunAndWait((*entry)[L"QuietUninstallString"] + L" _?=" + folder.wstring()), 3);
+        EXPECT_EQ(Files(folder), before);
+      }
+      // A second start finds the first copy through a block it may only read, brings it
+      // forward and ends, without a window of its own.
+      ASSERT_TRUE(SetBlockSecurity(block.get(), kReadOnly));
+      EXPECT_EQ(RunAndWait(L"\"" + exe + L"\"", 30000), 0);
+      EXPECT_TRUE(app.Running());
+    }
 
     // Interactively, leaving the folder page asks to close the program; Cancel ends the setup.
     STARTUPINFOW startup{};
@@ -387,37 +464,107 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
   EXPECT_TRUE(fs::exists(userData));
 }
 
-TEST_F(InstallerTest, UpgradeOverAnOlderVersionKeepsOneEntryAndItsFolder) {
-  const fs::path folder = Folder(L"旧版 Velmo");
-  ASSERT_EQ(Install(WindowsPath(VELMO_OLD_SETUP_EXE), folder, L"/NODESKTOP"), 0);
-  ASSERT_TRUE(Entry(product));
-  EXPECT_EQ((*Entry(product))[L"DisplayVersion"], Wide(VELMO_OLD_VERSION));
-  EXPECT_EQ(VersionString(folder / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_OLD_VERSION));
-  EXPECT_FALSE(fs::exists(product.Desktop()));
-  // A file of the user's in the program folder.
-  std::ofstream(folder / L"用户的文件.txt") << "mine";
+// An upgrade removes the older version first, with its own uninstaller: into the older
+// version's folder when no folder is given, or into another one (/D=), which the older
+// version's program files then leave. One entry stays, naming where the newer version is.
+TEST_F(InstallerTest, UpgradeRemovesTheOlderVersionFirstAndKeepsOneEntry) {
+  const fs::path older = Folder(L"旧版 Velmo");
+  const struct {
+    const char* name;
+    fs::path folder;  // given with /D=; empty: the setup's choice
+  } cases[] = {
+      {"into the older version's folder", {}},
+      {"into another folder", Folder(L"Velmo转换 测试")},
+  };
+  const size_t shipped = Files(ProgramFolder()).size();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Clean(product);
+    ASSERT_EQ(Install(WindowsPath(VELMO_OLD_SETUP_EXE), older, L"/NODESKTOP"), 0);
+    ASSERT_TRUE(Entry(product));
+    EXPECT_EQ((*Entry(product))[L"DisplayVersion"], Wide(VELMO_OLD_VERSION));
+    EXPECT_EQ(VersionString(older / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_OLD_VERSION));
+    EXPECT_FALSE(fs::exists(product.Desktop()));
+    // A file of the user's in the program folder.
+    std::ofstream(older / L"用户的文件.txt") << "mine";
 
-  // No folder given: the upgrade goes where the older version is.
-  ASSERT_EQ(Install(product.setup), 0);
-  EXPECT_EQ(EntriesNamed(product), 1);
-  auto entry = Entry(product);
-  ASSERT_TRUE(entry);
-  EXPECT_EQ((*entry)[L"DisplayVersion"], Wide(VELMO_VERSION));
-  EXPECT_EQ((*entry)[L"InstallLocation"], folder.wstring());
-  EXPECT_EQ(ShortcutTarget(product.StartMenu() / (product.title + L".lnk")),
-            (folder / L"VelmoConvert.exe").wstring());
-  EXPECT_FALSE(fs::exists(product.Desktop())) << "the choice made for the older version";
-  // The one file that differs between the versions was replaced.
-  EXPECT_EQ(VersionString(folder / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_VERSION));
-  auto installed = Files(folder);
-  EXPECT_EQ(installed.size(), Files(ProgramFolder()).size() + 2);  // + uninstaller, user's file
+    ASSERT_EQ(Install(product.setup, c.folder), 0);
+    const fs::path folder = c.folder.empty() ? older : c.folder;
+    EXPECT_EQ(EntriesNamed(product), 1);
+    auto entry = Entry(product);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ((*entry)[L"DisplayVersion"], Wide(VELMO_VERSION));
+    EXPECT_EQ((*entry)[L"InstallLocation"], folder.wstring());
+    EXPECT_EQ(ShortcutTarget(product.StartMenu() / (product.title + L".lnk")),
+              (folder / L"VelmoConvert.exe").wstring());
+    EXPECT_FALSE(fs::exists(product.Desktop())) << "the choice made for the older version";
+    // The one file that differs between the versions is the newer one's.
+    EXPECT_EQ(VersionString(folder / L"uninstall.exe", L"ProductVersion"), Wide(VELMO_VERSION));
+    // The program files and the uninstaller, and the user's file where it was; of the older
+    // version nothing but the user's file.
+    EXPECT_EQ(Files(folder).size(), shipped + 1 + (folder == older ? 1 : 0));
+    EXPECT_EQ(Files(older).size(), folder == older ? shipped + 2 : 1u);
+    EXPECT_TRUE(fs::exists(older / L"用户的文件.txt"));
 
-  // Uninstall takes what it put down, file by file: the user's file keeps its folder.
-  UninstallCompletely(product);
-  ASSERT_TRUE(fs::exists(folder));
-  EXPECT_EQ(Files(folder).size(), 1u);
-  EXPECT_TRUE(fs::exists(folder / L"用户的文件.txt"));
-  EXPECT_FALSE(fs::exists(folder / L"engine"));
+    // Uninstall takes what it put down, file by file: the user's file keeps its folder.
+    UninstallCompletely(product);
+    EXPECT_FALSE(fs::exists(folder / L"VelmoConvert.exe"));
+    ASSERT_TRUE(fs::exists(older));
+    EXPECT_EQ(Files(older).size(), 1u);
+    EXPECT_TRUE(fs::exists(older / L"用户的文件.txt"));
+    EXPECT_FALSE(fs::exists(older / L"engine"));
+    if (folder != older) {
+      EXPECT_FALSE(fs::exists(folder));
+    }
+  }
+}
+
+// The finish page's run starts the program as the signed-in user: it hands the start to the
+// desktop's shell, whose process starts the program, not the setup (which runs as an
+// administrator on Windows).
+TEST_F(InstallerTest, TheFinishPagesRunStartsTheProgramThroughTheShell) {
+  const fs::path folder = Folder(L"Velmo转换 测试");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring line = L"\"" + product.setup + L"\" /D=" + folder.wstring();
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  CloseHandle(info.hThread);
+  ui::UniqueHandle setup(info.hProcess);
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (wizard = FindProcessWindow(info.dwProcessId, L"#32770")) != nullptr; }, 30s));
+  for (int page = 0; page < 3; ++page) installer::NextPage(wizard);  // welcome, folder, parts
+  installer::WaitForWork(wizard);
+  installer::NextPage(wizard);
+  HWND run = nullptr;
+  WaitFor(
+      [&] {
+        return (run = FindDescendant(wizard, L"运行 " + Wide(VELMO_PRODUCT_NAME))) != nullptr;
+      },
+      10s);
+  if (!run) TerminateProcess(setup.get(), 1);  // not left on the desktop
+  ASSERT_TRUE(run);
+  EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+  installer::NextPage(wizard);  // 完成
+  ASSERT_EQ(WaitForSingleObject(setup.get(), 30000), WAIT_OBJECT_0);
+
+  std::optional<ProcessRow> program;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (program = ProcessOf(folder / L"VelmoConvert.exe")).has_value(); }, 30s));
+  ui::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, program->id));
+  EXPECT_NE(program->parent, info.dwProcessId);
+  EXPECT_EQ(_wcsicmp(ProcessName(program->parent).c_str(), L"explorer.exe"), 0)
+      << ui::WideToAnsi(ProcessName(program->parent), CP_UTF8);
+  HWND main = nullptr;
+  EXPECT_TRUE(WaitFor(
+      [&] { return (main = FindProcessWindow(program->id, L"TTntForm1")) != nullptr; }, 30s));
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    ADD_FAILURE() << "the program did not close";
+  }
 }
 
 #ifdef _WIN64

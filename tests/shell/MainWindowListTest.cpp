@@ -142,6 +142,26 @@ TEST(InputList, ImportingIntoAFilledListLeavesTheFolder) {
   EXPECT_EQ(f.form().OutputFolderText(), L"D:\\mine\\");
 }
 
+// On Windows a process holds its current folder open: the folder files were imported from
+// could not be deleted, nor its USB stick ejected. The open dialog moves the current folder
+// there (Windows ignores the flag that asks it not to), so the import puts it back.
+TEST(InputList, AnImportLeavesTheCurrentFolderWhereItWas) {
+  TempFolder temp;
+  temp.File(L"clip.mp4");
+  MainWindowFixture f;
+  std::wstring before = fs::path(temp.path()).parent_path().parent_path().wstring();
+  ASSERT_TRUE(SetCurrentDirectoryW(before.c_str()));
+  f.form().OpenDialog1->SetInitialDir(temp.path());
+  HHOOK hook = SetWindowsHookExW(WH_CBT, TypeIntoOpenDialog, nullptr, GetCurrentThreadId());
+  g_typed = L"\"clip.mp4\"";
+  SendMessageW(f.Control<TWinControl>(L"TntBitBtn5").Handle(), BM_CLICK, 0, 0);
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(f.form().TntListView1->ItemCount(), 1);
+  wchar_t now[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, now);
+  EXPECT_EQ(fs::path(now), fs::path(before));
+}
+
 TEST(InputList, DropLowersNamesAndRefusesOtherFilesOneMessageEach) {
   TempFolder temp;
   std::wstring clip = temp.File(L"Clip.MP4");

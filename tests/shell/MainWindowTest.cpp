@@ -1,12 +1,16 @@
 // The main window as its layout and handlers make it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <objbase.h>
 
 #include "GuiObjects.h"
 #include "MainWindowFixture.h"
 #include "convert/ProgressWindow.h"
 #include "shell/AppDataDir.h"
 #include "ui/MessagePump.h"
+#include "ui/UniqueHandle.h"
 
 using namespace ui;
 
@@ -41,10 +45,16 @@ BoxPlace PlaceOf(HWND box) {
   return place;
 }
 
+// The button that closes the boxes and dialogs the hook sees.
+int& CloseCommand() {
+  static int command = IDOK;
+  return command;
+}
+
 void CALLBACK PlaceAndClose(HWND box, UINT, UINT_PTR timer, DWORD) {
   KillTimer(box, timer);
   BoxPlaces().push_back(PlaceOf(box));
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  PostMessageW(box, WM_COMMAND, CloseCommand(), 0);
 }
 
 LRESULT CALLBACK CaptureBoxes(int code, WPARAM wParam, LPARAM lParam) {
@@ -278,17 +288,88 @@ TEST(MainWindow, OpeningTheOutputFolderWithoutOneSaysSo) {
   EXPECT_THAT(MainWindowFixture::Boxes(), testing::ElementsAre(L"提示|还没有设置转换目录"));
 }
 
-// The progress window stays on top during a run; the run's boxes must open above it.
-TEST(MainWindow, BoxesOpenAboveTheProgressWindow) {
+// The progress window stays on top during a run. Every modal window the user or the run opens
+// meanwhile must open above it (on Windows a topmost window covers any other), and the progress
+// window is on top again once it closed.
+struct ModalKind {
+  const char* name;
+  void (*open)(TTntForm1&);
+  int closeWith;
+};
+
+class ModalWindowsDuringARun : public testing::TestWithParam<ModalKind> {};
+
+TEST_P(ModalWindowsDuringARun, OpenAboveTheProgressWindowWhichIsOnTopAgainAfter) {
   MainWindowFixture f;
   TTntForm2 progress(nullptr, &f.form());
   progress.ShowProgress();
   f.Pump();
   BoxPlaces().clear();
-  f.form().ShowMessage(L"转换第1个文件时出现错误", L"Velmo转换", MB_OK);
+  CloseCommand() = GetParam().closeWith;
+  GetParam().open(f.form());
+  CloseCommand() = IDOK;
   ASSERT_EQ(BoxPlaces().size(), 1u);
   EXPECT_FALSE(BoxPlaces()[0].covered);
+  EXPECT_TRUE(IsWindowVisible(progress.Handle()));
   EXPECT_TRUE(GetWindowLongPtrW(progress.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ModalWindowsDuringARun,
+    testing::Values(
+        ModalKind{"MessageBox",
+                  [](TTntForm1& form) {
+                    form.ShowMessage(L"转换第1个文件时出现错误", L"Velmo转换", MB_OK);
+                  },
+                  IDOK},
+        ModalKind{"OpenDialog", [](TTntForm1& form) { form.TntBitBtn5Click(); }, IDCANCEL},
+        ModalKind{"FolderBrowser", [](TTntForm1& form) { form.TntButton1Click(); }, IDCANCEL}),
+    [](const testing::TestParamInfo<ModalKind>& info) { return info.param.name; });
+
+// Shell extensions that the folder browser loads outlive it: the thread keeps its COM
+// apartment after the browser closed.
+TEST(MainWindow, TheFolderBrowserLeavesTheThreadInItsComApartment) {
+  MainWindowFixture f;
+  CloseCommand() = IDCANCEL;
+  f.form().TntButton1Click();
+  CloseCommand() = IDOK;
+  HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  EXPECT_EQ(entered, S_FALSE);  // already in one
+  if (SUCCEEDED(entered)) CoUninitialize();
+}
+
+// At the end of a run the taskbar button flashes when the user works in another program, so
+// that the final question is found; not while the program is in front.
+TEST(MainWindow, FlashesOnlyWhileAnotherProgramIsInTheForeground) {
+  MainWindowFixture f;
+  SetForegroundWindow(f.form().Handle());
+  f.Pump();
+  ASSERT_EQ(GetForegroundWindow(), f.form().Handle());
+  EXPECT_FALSE(f.form().FlashIfInBackground());
+
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  std::wstring line = L"\"" + std::wstring(system) + L"\\notepad.exe\"";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  ui::UniqueHandle process(info.hProcess), thread(info.hThread);
+  WaitForInputIdle(process.get(), 10000);
+  // Its window takes the foreground when it appears.
+  HWND other = nullptr;
+  for (int i = 0; i < 200 && !other; ++i) {
+    f.Pump();
+    Sleep(50);
+    DWORD owner = 0;
+    HWND foreground = GetForegroundWindow();
+    GetWindowThreadProcessId(foreground, &owner);
+    if (owner == info.dwProcessId) other = foreground;
+  }
+  EXPECT_NE(other, nullptr);
+  EXPECT_TRUE(f.form().FlashIfInBackground());
+  TerminateProcess(process.get(), 0);
+  WaitForSingleObject(process.get(), 10000);
 }
 
 TEST(MainWindow, CreationAcceptsDropsAndKnowsTheAppDataFolder) {

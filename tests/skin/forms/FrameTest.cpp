@@ -356,8 +356,20 @@ struct Seen {
   LPARAM lParam;
 };
 std::vector<Seen> seen;
+// Themed Windows's own redraws of the caption and the frame.
+constexpr UINT kThemedCaptionRedraw = 0x00AE, kThemedFrameRedraw = 0x00AF;
+int ThemedRedrawsSeen(HWND window) {
+  seen.clear();
+  SendMessageW(window, kThemedCaptionRedraw, 0, 0);
+  SendMessageW(window, kThemedFrameRedraw, 0, 0);
+  return static_cast<int>(std::count_if(seen.begin(), seen.end(), [&](const Seen& s) {
+    return s.window == window && (s.msg == kThemedCaptionRedraw || s.msg == kThemedFrameRedraw);
+  }));
+}
 LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCACTIVATE || msg == WM_SYSCOMMAND) seen.push_back({window, msg, wParam, lParam});
+  if (msg == WM_NCACTIVATE || msg == WM_SYSCOMMAND || msg == kThemedCaptionRedraw ||
+      msg == kThemedFrameRedraw)
+    seen.push_back({window, msg, wParam, lParam});
   // The keys' menu loops are not run: that the keys arrive is what counts.
   if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
   return DefWindowProcW(window, msg, wParam, lParam);
@@ -443,8 +455,19 @@ TEST_F(StandardFrameTest, TheWindowLooksAndWorksLikeAnUnskinnedOne) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].lParam, key);
   }
+  EXPECT_EQ(ThemedRedrawsSeen(window), 2) << "the standard frame redraws itself";
   DestroyWindow(window);
   DestroyWindow(twin);
+}
+
+// A skinned frame keeps them from the system, which would draw its caption over ours.
+TEST_F(FrameTest, ThemedRedrawsAreKeptFromASkinnedFrame) {
+  const HWND window = PlainWindow({.className = L"VelmoThemedRedraw",
+                                   .bounds = {100, 100, 460, 300},
+                                   .procedure = RecordingProc});
+  ASSERT_TRUE(WaitSkinned(window));
+  EXPECT_EQ(ThemedRedrawsSeen(window), 0);
+  DestroyWindow(window);
 }
 
 // Swapping between a skin with a title image and one without, back and forth: the menu bar
