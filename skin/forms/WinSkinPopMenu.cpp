@@ -43,6 +43,7 @@ void TWinSkinPopMenu::Hook(HWND window, TSkinData& skinData, int level) {
 void TWinSkinPopMenu::Unhook() {
   subclass_.Remove();
   background_.Reset();
+  composed_.Reset();
 }
 
 HMENU TWinSkinPopMenu::Menu() const {
@@ -155,14 +156,17 @@ void TWinSkinPopMenu::OnPaint() {
   RECT client{};
   GetClientRect(handle_, &client);
   const int w = Width(client), h = Height(client);
-  ui::Bitmap work;
-  try {
-    work = ui::Bitmap(w, h);
-  } catch (...) {
-    // Nothing to compose in (GDI ran out): the menu paints itself.
-    Default(WM_PAINT, 0, 0);
-    return;
+  if (composed_.Width() != w || composed_.Height() != h) {
+    try {
+      composed_ = ui::Bitmap(w, h);
+    } catch (...) {
+      // Nothing to compose in (GDI ran out): the menu paints itself.
+      composed_.Reset();
+      Default(WM_PAINT, 0, 0);
+      return;
+    }
   }
+  const ui::Bitmap& work = composed_;
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(handle_, &paint);
   if (dc && !work.Empty()) {

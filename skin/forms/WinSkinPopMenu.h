@@ -63,4 +63,6 @@ class TWinSkinPopMenu {
   int level_ = 0;
   HMENU menu_ = nullptr;
   ui::Bitmap background_;
+  // What the client area is composed in, kept from one paint to the next.
+  ui::Bitmap composed_;
 };
