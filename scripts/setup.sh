@@ -50,7 +50,10 @@ install_locale() {
   for name in zh_CN ru_RU; do
     if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$"; then
       say "generating the $name.UTF-8 locale"
-      as_root localedef -i "$name" -f UTF-8 "$name.UTF-8"
+      as_root localedef -i "$name" -f UTF-8 "$name.UTF-8" || {
+        say "cannot generate the $name.UTF-8 locale"
+        exit 1
+      }
       made=1
     fi
   done
