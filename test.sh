@@ -9,7 +9,14 @@
 # test counts as one failure, unless arguments (a filter) were given. The suites not run on this
 # machine are named, with the reason, above the last line, which sums up every suite:
 # "N passed, N failed, N skipped".
+# -h or --help prints this text.
 set -euo pipefail
+case "${1:-}" in
+  -h | --help)
+    sed -n '2,/^set -euo/{/^#/s/^# \{0,1\}//p}' "$0"
+    exit 0
+    ;;
+esac
 cd "$(dirname "$0")"
 requested="${VELMO_ARCH:-}"
 # Probes once whether this machine runs 32-bit code; set-up and everything below inherit it.
