@@ -5,8 +5,14 @@
 # printed.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/setup.sh
+requested="${VELMO_ARCH:-}"
+# Probes once whether this machine runs 32-bit code; set-up inherits the answer.
 source scripts/env.sh
+./scripts/setup.sh
+if [ -z "$VELMO_LOCALE_SET" ] && [ -z "${VELMO_RUN_RESTARTED:-}" ]; then
+  # Set-up has just made the locale: afresh, in a shell that can load it (see env.sh).
+  exec env VELMO_ARCH="$requested" VELMO_RUN_RESTARTED=1 "$0" "$@"
+fi
 ./scripts/build.sh cross "$VELMO_ARCH" >/dev/null
 exe="$VELMO_DIST/VelmoConvert.exe"
 if [ "$VELMO_RUNNABLE" = 64 ] && [ "$VELMO_ARCH" = 64 ]; then

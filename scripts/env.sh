@@ -22,28 +22,51 @@ export VELMO_CACHE="${VELMO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmo}"
 # The root of the builds: the 32-bit tree, the 64-bit tree below it (x64/), the native tree
 # (native/), and both program folders and zips. A parallel worker may point it elsewhere.
 export VELMO_BUILD_DIR="${VELMO_BUILD_DIR:-$VELMO_ROOT/build}"
-export WINEDEBUG=-all
+# Wine's messages stay off but for its exception errors: the 64-bit loader drops an exception
+# that leaves a window procedure and says only "err:seh:...ignoring exception" (scripts/wine-run
+# fails a program that it reports).
+export WINEDEBUG=-all,err+seh
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
-# True when this machine's kernel runs 32-bit x86 code: a static i386 program that only exits
-# 0, assembled once with binutils (there before anything 32-bit is installed). A kernel without
-# 32-bit emulation refuses it with "Exec format error".
-velmo_runs_32bit() {
-  local probe="$VELMO_CACHE/probe/exit0-i386"
-  if [ ! -x "$probe" ]; then
-    command -v as >/dev/null && command -v ld >/dev/null || return 1
-    local tmp
-    tmp=$(mktemp -d)
-    printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$tmp/p.s"
-    if ! { as --32 -o "$tmp/p.o" "$tmp/p.s" && ld -m elf_i386 -o "$tmp/p" "$tmp/p.o"; } 2>/dev/null; then
-      rm -rf "$tmp"
-      return 1
-    fi
-    mkdir -p "$(dirname "$probe")"
-    mv "$tmp/p" "$probe"
-    rm -rf "$tmp"
+# The 32-bit probe: a static i386 Linux program of 93 bytes that only exits 0, written byte by
+# byte (no binutils needed: set-up may not have installed them yet). A kernel without 32-bit
+# emulation refuses it with "Exec format error"; any other failure is reported, not read as
+# "no 32-bit".
+velmo_write_probe() {
+  local header='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+  header+='\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'
+  header+='\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'
+  # One loadable segment: the whole file at 0x08048000, readable and executable.
+  local segment='\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'
+  segment+='\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'
+  # movl $1, %eax; xorl %ebx, %ebx; int $0x80: exit(0)
+  local code='\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80'
+  printf "$header$segment$code" >"$1" && chmod +x "$1"
+}
+
+# Prints "32 64" where the kernel runs 32-bit x86 code, "64" where it refuses it; returns 1
+# with a message when the probe could not tell.
+velmo_probe_runnable() {
+  local dir probe output rc=0
+  dir=$(mktemp -d "${TMPDIR:-/tmp}/velmo-probe.XXXXXX") || return 1
+  probe="$dir/exit0-i386"
+  if ! velmo_write_probe "$probe"; then
+    rm -rf "$dir"
+    echo "env.sh: cannot write the 32-bit probe in $dir" >&2
+    return 1
   fi
-  "$probe" 2>/dev/null
+  # In the C locale: the shell words its refusal in the language of its locale.
+  output=$(export LC_ALL=C; "$probe" 2>&1) || rc=$?
+  rm -rf "$dir"
+  if [ "$rc" = 0 ]; then
+    echo "32 64"
+  elif [[ "$output" == *"Exec format error"* ]]; then
+    echo "64"
+  else
+    echo "env.sh: the 32-bit probe failed for another reason than \"Exec format error\" (exit $rc): $output" >&2
+    echo "env.sh: set VELMO_RUNNABLE (\"32 64\" or 64) to go on without it" >&2
+    return 1
+  fi
 }
 
 # The bitness of a Windows executable (32 or 64) from its PE header's machine field; nothing
@@ -79,10 +102,19 @@ velmo_use_arch() {
   export WINELOADER="$VELMO_WINE"
 }
 
+# Probed once: the scripts that call one another (test.sh, run.sh, setup.sh, wine-run) inherit
+# the answer. VELMO_RUNNABLE=64 simulates a machine that refuses 32-bit code.
 if [ -z "${VELMO_RUNNABLE:-}" ]; then
-  if velmo_runs_32bit; then VELMO_RUNNABLE="32 64"; else VELMO_RUNNABLE="64"; fi
+  VELMO_RUNNABLE=$(velmo_probe_runnable) || return 1 2>/dev/null || exit 1
   export VELMO_RUNNABLE
 fi
+case "$VELMO_RUNNABLE" in
+  "32 64" | 64) ;;
+  *)
+    echo "VELMO_RUNNABLE must be \"32 64\" or 64, not '$VELMO_RUNNABLE'" >&2
+    return 2 2>/dev/null || exit 2
+    ;;
+esac
 case "${VELMO_ARCH:-}" in
   32 | 64) ;;
   "") VELMO_ARCH="${VELMO_RUNNABLE%% *}" ;;
@@ -94,10 +126,22 @@ esac
 velmo_use_arch "$VELMO_ARCH"
 
 # Chinese locale: Wine derives the ANSI code page (936) from it. A caller may ask for another
-# with VELMO_LOCALE (C.UTF-8 gives 1252). Set only once it exists, so that set-up itself runs
-# quietly on a fresh machine.
+# with VELMO_LOCALE (C.UTF-8 gives 1252, ru_RU.UTF-8 1251); one that is not installed stops
+# here, since Wine would quietly run under the code page of whatever locale is left. The
+# default is set only once it exists, so that set-up itself runs quietly on a fresh machine.
+# A shell that started before set-up generated the locale cannot load it itself (its C library
+# looked at the locale archive once, at its start, and keeps that view): bash warns, but the
+# exported variables still reach every program started afterwards, Wine included. test.sh,
+# run.sh and setup.sh start afresh after generating it, so that the warning never shows.
 velmo_locale="${VELMO_LOCALE:-zh_CN.UTF-8}"
 if [ "$velmo_locale" = C.UTF-8 ] || locale -a 2>/dev/null | grep -qix "${velmo_locale/UTF-8/utf-\\?8}"; then
   export LANG="$velmo_locale" LC_ALL="$velmo_locale"
+  VELMO_LOCALE_SET=1
+elif [ -n "${VELMO_LOCALE:-}" ] && [ -z "${VELMO_SETTING_UP:-}" ]; then
+  echo "env.sh: VELMO_LOCALE=$VELMO_LOCALE names a locale that is not installed (locale -a lists the installed ones; scripts/setup.sh makes zh_CN.UTF-8 and ru_RU.UTF-8)" >&2
+  unset velmo_locale
+  return 1 2>/dev/null || exit 1
+else
+  VELMO_LOCALE_SET=
 fi
 unset velmo_locale

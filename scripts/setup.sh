@@ -2,7 +2,8 @@
 # Installs and prepares everything the build, the tests and the program need.
 # Idempotent: on a ready machine it only checks and returns within seconds.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+# A caller's VELMO_LOCALE may name a locale that set-up is about to make.
+VELMO_SETTING_UP=1 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 say() { printf 'setup: %s\n' "$*" >&2; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -17,7 +18,7 @@ PACKAGES=(
   googletest fonts-wqy-microhei fonts-wine locales ffmpeg python3-pil
   nsis
 )
-if velmo_runs_32bit; then
+if [ "$VELMO_RUNNABLE" = "32 64" ]; then
   PACKAGES+=(wine32:i386)
 fi
 
@@ -30,7 +31,7 @@ missing_packages() {
 }
 
 install_packages() {
-  if velmo_runs_32bit && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$VELMO_RUNNABLE" = "32 64" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     say "adding the i386 architecture"
     as_root dpkg --add-architecture i386
   fi
@@ -43,14 +44,20 @@ install_packages() {
 }
 
 # zh_CN gives Wine the ANSI code page 936; ru_RU (1251) serves the tests under another one.
+# Returns 1 when it generated one.
 install_locale() {
-  local name
+  local name made=0
   for name in zh_CN ru_RU; do
     if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$"; then
       say "generating the $name.UTF-8 locale"
-      as_root localedef -i "$name" -f UTF-8 "$name.UTF-8"
+      as_root localedef -i "$name" -f UTF-8 "$name.UTF-8" || {
+        say "cannot generate the $name.UTF-8 locale"
+        exit 1
+      }
+      made=1
     fi
   done
+  return "$made"
 }
 
 # fetch_engine <npm package> <path>: the engine of one bitness, into the cache.
@@ -104,8 +111,10 @@ if [ "$VELMO_ARCH" = 32 ] && [ "$VELMO_RUNNABLE" = 64 ]; then
   exit 1
 fi
 install_packages
-install_locale
-source "$(dirname "${BASH_SOURCE[0]}")/env.sh"  # again, now that the locale exists
+if ! install_locale && [ -z "${VELMO_SETUP_RESTARTED:-}" ]; then
+  # Afresh, in a shell that can load the new locale (see env.sh); the probe's answer is kept.
+  exec env VELMO_SETUP_RESTARTED=1 "$0"
+fi
 fetch_engines
 for arch in $VELMO_RUNNABLE; do
   prepare_prefix "$arch"

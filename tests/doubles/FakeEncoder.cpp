@@ -10,9 +10,14 @@
 //                 for mencoder.exe; a successful encoder prints it after its output is written
 //   exit CODE     end with CODE (default 0 at the end of the script)
 //   exitif TEXT CODE  end with CODE when the command line contains TEXT
-//   checksource CODE  end with CODE when the source (the second quoted argument) cannot be read
+//   checksource CODE  end with CODE when the source (the second quoted argument) cannot be read,
+//                 through the wide command line or through the ANSI one as an ANSI program
+//                 reads it (the source in the ANSI code page's form, or its short name)
+//   checkwidesource CODE  the same through the wide command line only: for a source that
+//                 the test left without any ANSI form (no short names)
 // Every start appends its command line, as the ANSI code page writes it, to "<exe path>.log".
-// Files are reached by the wide command line, so that paths without an ANSI form work too.
+// Files are otherwise reached by the wide command line, so that paths without an ANSI form
+// work too.
 #include <windows.h>
 
 #include <cstdio>
@@ -62,13 +67,14 @@ std::wstring OutputPathOf(const std::wstring& commandLine) {
 }
 
 // The second double-quoted argument: the source, after the program's own path.
-std::wstring SourcePathOf(const std::wstring& commandLine) {
-  size_t open = commandLine.find(L'"');
-  for (int argument = 0; open != std::wstring::npos; ++argument) {
-    size_t close = commandLine.find(L'"', open + 1);
-    if (close == std::wstring::npos) break;
+template <typename String>
+String SourcePathOf(const String& commandLine) {
+  size_t open = commandLine.find('"');
+  for (int argument = 0; open != String::npos; ++argument) {
+    size_t close = commandLine.find('"', open + 1);
+    if (close == String::npos) break;
     if (argument == 1) return commandLine.substr(open + 1, close - open - 1);
-    open = commandLine.find(L'"', close + 1);
+    open = commandLine.find('"', close + 1);
   }
   return {};
 }
@@ -115,8 +121,13 @@ int main() {
                           "21.622 secs  541 frames\r\n"
                         : "\r\nvideo:1234kB audio:567kB subtitle:0kB other streams:0kB global "
                           "headers:0kB muxing overhead: 1.234567%\r\n");
-    } else if (command == "checksource") {
+    } else if (command == "checksource" || command == "checkwidesource") {
       if (GetFileAttributesW(SourcePathOf(wideCommandLine).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::atoi(argument.c_str());
+      // A line made in another code page than the one Wine converts it with still has the
+      // right wide form, but an ANSI program gets a name that is not the file's.
+      if (command == "checksource" &&
+          GetFileAttributesA(SourcePathOf(commandLine).c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::atoi(argument.c_str());
     } else if (command == "exitif") {
       size_t blank = argument.rfind(' ');

@@ -4,12 +4,17 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
 #include "tests/doubles/PipedChild.h"
+#include "tests/doubles/UserInput.h"
 #include "ui/CodePage.h"
 
 namespace e2e {
@@ -168,6 +173,60 @@ void App::Kill() {
 }
 
 HWND App::Button(const std::wstring& caption) const { return FindDescendant(main_, caption); }
+
+namespace {
+
+// Real input goes to the foreground window: the main window first, with the pointer off it.
+void BringToFront(HWND window) {
+  SetForegroundWindow(window);
+  WaitFor([&] { return GetForegroundWindow() == window; }, 5s);
+}
+
+}  // namespace
+
+bool App::ClickCloseBox() {
+  BringToFront(main_);
+  // The skin draws the caption buttons and hit-tests them as caption: the close box lies where
+  // the program's skin puts it, XCoord from the right edge and YCoord down, as large as one of
+  // the frames of its image.
+  const std::filesystem::path skin = std::filesystem::path(VELMO_SOURCE_DIR) / "resources" / "skin";
+  const std::wstring ini = (skin / "skin.ini").wstring();
+  const int fromRight = GetPrivateProfileIntW(L"Button0", L"XCoord", 0, ini.c_str());
+  const int down = GetPrivateProfileIntW(L"Button0", L"YCoord", 0, ini.c_str());
+  const int frames = GetPrivateProfileIntW(L"Button0", L"frame", 1, ini.c_str());
+  std::ifstream image(skin / "caption-close.bmp", std::ios::binary);
+  char header[26]{};
+  image.read(header, sizeof header);
+  int32_t width = 0, height = 0;
+  std::memcpy(&width, header + 18, 4);
+  std::memcpy(&height, header + 22, 4);
+  if (!image || fromRight <= 0 || frames <= 0 || width <= 0) return false;
+  RECT frame{};
+  GetWindowRect(main_, &frame);
+  POINT at{frame.right - fromRight + width / frames / 2, frame.top + down + std::abs(height) / 2};
+  using user_input::Mouse;
+  user_input::MoveMouse(at);
+  user_input::Send({Mouse(MOUSEEVENTF_LEFTDOWN, at)});
+  Sleep(50);  // a press and a release, not one event: the button tracks its press
+  user_input::Send({Mouse(MOUSEEVENTF_LEFTUP, at)});
+  return true;
+}
+
+bool App::CloseFromSystemMenu() {
+  BringToFront(main_);
+  user_input::Keys({{VK_MENU, true}, {VK_SPACE, true}, {VK_SPACE, false}, {VK_MENU, false}});
+  HWND menu = nullptr;
+  if (!WaitFor([&] { return (menu = FindProcessWindow(processId_, L"#32768")) != nullptr; }, 10s))
+    return false;
+  // 关闭 is the menu's last item: Up from no selection goes round to it.
+  user_input::Keys({{VK_UP, true}, {VK_UP, false}, {VK_RETURN, true}, {VK_RETURN, false}});
+  return true;
+}
+
+void App::PressAltF4() {
+  BringToFront(main_);
+  user_input::Keys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
+}
 
 void App::Import(const std::vector<std::filesystem::path>& files) {
   Click(Button(L"导入文件"));
@@ -347,39 +406,6 @@ std::vector<std::wstring> EncoderProcessesLeft() {
       if (_wcsicmp(entry.szExeFile, name) == 0) left.push_back(entry.szExeFile);
   }
   return left;
-}
-
-std::vector<DWORD> EncoderProcessesBelow(DWORD ancestor) {
-  struct Process {
-    DWORD id, parent;
-    bool encoder;
-  };
-  std::vector<Process> all;
-  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    bool encoder = false;
-    for (const wchar_t* name : {L"ffmpeg.exe", L"ffmpegx.exe", L"mencoder.exe"})
-      encoder = encoder || _wcsicmp(entry.szExeFile, name) == 0;
-    all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, encoder});
-  }
-  std::vector<DWORD> found;
-  std::vector<DWORD> parents{ancestor};
-  // Breadth first through the children; ids of ended parents still link their children.
-  for (size_t next = 0; next < parents.size() && next < 64; ++next)
-    for (const Process& p : all)
-      if (p.parent == parents[next] && p.id != parents[next]) {
-        parents.push_back(p.id);
-        if (p.encoder) found.push_back(p.id);
-      }
-  return found;
-}
-
-bool ProcessRunning(DWORD id) {
-  ui::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
-  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace e2e

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/doubles/EncoderProcessTree.h"
 #include "ui/UniqueHandle.h"
 
 // Drives the real converter from outside, as a user would: it finds windows by class and text,
@@ -59,6 +60,13 @@ class App {
   // Ends the process at once (TerminateProcess), as a crash or the task manager would.
   void Kill();
 
+  // The user's three ways to close the main window, by real input into the foreground window
+  // (the caller waits for what follows). False when the way was not there to take: no close
+  // box answers hit testing, or no system menu opened.
+  bool ClickCloseBox();
+  bool CloseFromSystemMenu();
+  void PressAltF4();
+
   // Imports files through the open dialog (all from one folder).
   void Import(const std::vector<std::filesystem::path>& files);
 
@@ -106,9 +114,5 @@ std::optional<ProbeResult> Probe(const std::filesystem::path& file);
 
 // Processes of ours that are still running under the program folder's names.
 std::vector<std::wstring> EncoderProcessesLeft();
-// Ids of the processes under the encoders' names that descend from `ancestor` (the engine is
-// named ffmpeg.exe too).
-std::vector<DWORD> EncoderProcessesBelow(DWORD ancestor);
-bool ProcessRunning(DWORD id);
 
 }  // namespace e2e

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "tests/e2e/AppDriver.h"
 #include "ui/CodePage.h"
@@ -144,34 +145,31 @@ TEST_F(ConverterTest, EndingTheConverterEndsItsEncodersAndTheirEngine) {
   app.Import({a});
   Click(app.Button(L"开始转换"));
   ASSERT_TRUE(WaitFor([&] { return app.ProgressBar(0).position > 0; }, 60s));
-  std::vector<DWORD> encoders = EncoderProcessesBelow(app.ProcessId());
+  std::vector<DWORD> encoders = encoder_processes::Below(app.ProcessId());
   ASSERT_GE(encoders.size(), 2u);  // the front-end and its engine
   app.Kill();
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return std::none_of(encoders.begin(), encoders.end(),
-                            [](DWORD id) { return ProcessRunning(id); });
-      },
-      10s));
+  EXPECT_TRUE(WaitFor([&] { return !encoder_processes::AnyRunning(encoders); }, 10s));
   EXPECT_TRUE(std::filesystem::exists(a));
   // A start that the import's pumps delivered before the output folder was set once made the
   // encoder write into its working folder, the program's own.
   EXPECT_FALSE(std::filesystem::exists(ProgramFolder() / L"a.mp4"));
 }
 
-// Closing the main window during a run (its close box, the system menu, Alt+F4) ends the run as
-// 取消 does, without asking anything, and then the program.
+// Closing the main window during a run (a click on its close box, 关闭 in its system menu,
+// Alt+F4) ends the run as 取消 does, without asking anything, and then the program.
 TEST_F(ConverterTest, ClosingTheMainWindowDuringARunEndsItAsCancelDoesAndThenTheProgram) {
   struct Way {
     const char* name;
     const char* key;  // of the recorded milliseconds to the program's end
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
+    std::function<bool(App&)> close;
   } ways[] = {
-      {"close box", "EndedAfterCloseBoxMs", WM_CLOSE, 0, 0},
-      {"system menu", "EndedAfterSystemMenuMs", WM_SYSCOMMAND, SC_CLOSE, 0},
-      {"Alt+F4", "EndedAfterAltF4Ms", WM_SYSKEYDOWN, VK_F4, LPARAM(KF_ALTDOWN) << 16 | 1},
+      {"close box", "EndedAfterCloseBoxMs", [](App& app) { return app.ClickCloseBox(); }},
+      {"system menu", "EndedAfterSystemMenuMs", [](App& app) { return app.CloseFromSystemMenu(); }},
+      {"Alt+F4", "EndedAfterAltF4Ms",
+       [](App& app) {
+         app.PressAltF4();
+         return true;
+       }},
   };
   std::filesystem::path a = Clip(L"a.flv", 60, L"1280x720"), b = Clip(L"b.flv", 3);
   for (const Way& way : ways) {
@@ -181,14 +179,13 @@ TEST_F(ConverterTest, ClosingTheMainWindowDuringARunEndsItAsCancelDoesAndThenThe
     app.SetDeleteAfter(true);
     Click(app.Button(L"开始转换"));
     ASSERT_TRUE(WaitFor([&] { return app.ProgressBar(0).position > 0; }, 60s));
-    std::vector<DWORD> encoders = EncoderProcessesBelow(app.ProcessId());
+    std::vector<DWORD> encoders = encoder_processes::Below(app.ProcessId());
     ASSERT_FALSE(encoders.empty());
     ULONGLONG closed = GetTickCount64();
-    PostMessageW(app.MainWindow(), way.message, way.wParam, way.lParam);
+    ASSERT_TRUE(way.close(app));
     EXPECT_TRUE(WaitFor([&] { return !app.Running(); }, 10s));
     RecordProperty(way.key, static_cast<int>(GetTickCount64() - closed));
-    EXPECT_TRUE(std::none_of(encoders.begin(), encoders.end(),
-                             [](DWORD id) { return ProcessRunning(id); }));
+    EXPECT_FALSE(encoder_processes::AnyRunning(encoders));
     EXPECT_FALSE(std::filesystem::exists(Converted(L"a.mp4")));  // the unfinished output
     EXPECT_FALSE(std::filesystem::exists(Converted(L"b.mp4")));  // never started
     EXPECT_TRUE(std::filesystem::exists(a));
