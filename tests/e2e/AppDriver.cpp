@@ -182,6 +182,19 @@ void BringToFront(HWND window) {
   WaitFor([&] { return GetForegroundWindow() == window; }, 5s);
 }
 
+// A click lands on whatever window lies under the point: wait until that is the main window
+// (a window of another program on the display would take it), bringing it up meanwhile.
+bool OnTopAt(HWND window, POINT at) {
+  return WaitFor(
+      [&] {
+        if (GetAncestor(WindowFromPoint(at), GA_ROOT) == window) return true;
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(window);
+        return false;
+      },
+      10s);
+}
+
 }  // namespace
 
 bool App::ClickCloseBox() {
@@ -204,6 +217,7 @@ bool App::ClickCloseBox() {
   RECT frame{};
   GetWindowRect(main_, &frame);
   POINT at{frame.right - fromRight + width / frames / 2, frame.top + down + std::abs(height) / 2};
+  if (!OnTopAt(main_, at)) return false;
   using user_input::Mouse;
   user_input::MoveMouse(at);
   user_input::Send({Mouse(MOUSEEVENTF_LEFTDOWN, at)});
