@@ -342,7 +342,8 @@ TEST_P(SkinSwitchInsideModalTest, SwapsInside) {
       } else if (kind == ModalState::kPopupMenu) {
         Swaps({main->Handle(), MainButton(*main), main->TntListView1->Handle(), true});
       } else {
-        Swaps({gallery->Handle(), Button(*gallery), List(*gallery), true});
+        // The bar's dropped menu is not looked at yet: it shows no skinned popup there.
+        Swaps({gallery->Handle(), Button(*gallery), List(*gallery)});
       }
     }();
     // Ended even when a check above gave up, so that a failure does not wait for the time-out.
