@@ -90,6 +90,9 @@ void TSkinManage::UnregisterSkinData(TSkinData& data) {
 void TSkinManage::ReloadSkinData(TSkinData& data) {
   for (TWinSkinForm* skinner : formSkinners_)
     if (skinner->SkinData() == &data) skinner->BuildSysButtons();
+  // An open menu shows the new skin too.
+  for (const auto& popup : popupSkinners_)
+    if (popup->SkinData() == &data) popup->SkinChanged();
 }
 
 void TSkinManage::RefreshSkinData() {

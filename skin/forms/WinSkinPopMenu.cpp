@@ -46,6 +46,12 @@ void TWinSkinPopMenu::Unhook() {
   composed_.Reset();
 }
 
+void TWinSkinPopMenu::SkinChanged() {
+  background_.Reset();
+  if (handle_ && IsWindow(handle_))
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 HMENU TWinSkinPopMenu::Menu() const {
   if (menu_) return menu_;
   if (!handle_ || !IsWindow(handle_)) return nullptr;

@@ -28,6 +28,8 @@ class TWinSkinPopMenu {
   TSkinData* SkinData() const { return skinData_; }
   // Gives the window procedure back and drops the background.
   void Unhook();
+  // The skin data loaded another skin: the background is made again from it and repainted.
+  void SkinChanged();
 
   HWND Handle() const { return handle_; }
   int Level() const { return level_; }

@@ -92,6 +92,63 @@ RECT InkBox(const ui::Bitmap& picture, const RECT& area, const PixelTest& ink) {
 
 namespace {
 
+BOOL CALLBACK RedrawOne(HWND window, LPARAM) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+}  // namespace
+
+void RedrawAll() { EnumThreadWindows(GetCurrentThreadId(), RedrawOne, 0); }
+
+ui::Bitmap Screen(RECT r) {
+  ui::Bitmap picture(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  {
+    ui::Bitmap::Canvas canvas(picture);
+    BitBlt(canvas.dc(), 0, 0, picture.Width(), picture.Height(), screen, r.left, r.top, SRCCOPY);
+  }
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+bool ShowsFrameBottom(HWND window, const ui::Bitmap& strip) {
+  RECT w{};
+  GetWindowRect(window, &w);
+  const int h = strip.Height() / 2, mid = strip.Width() / 2, x = (w.left + w.right) / 2;
+  const ui::Bitmap shown = Screen({x, w.bottom - h, x + 1, w.bottom});
+  for (int f = 0; f < 2; ++f) {
+    bool same = true;
+    for (int y = 0; y < h && same; ++y) same = shown.Pixel(0, y) == strip.Pixel(mid, f * h + y);
+    if (same) return true;
+  }
+  return false;
+}
+
+InsideModal::InsideModal(std::function<void()> body) {
+  body_ = std::move(body);
+  timer_ = SetTimer(nullptr, 0, 100, Tick);
+}
+
+InsideModal::~InsideModal() {
+  KillTimer(nullptr, timer_);
+  body_ = nullptr;
+}
+
+void CALLBACK InsideModal::Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+  // The body pumps messages itself: this timer must not run it a second time meanwhile.
+  if (running_ || !body_) return;
+  running_ = true;
+  KillTimer(nullptr, timer);
+  auto run = std::move(body_);
+  body_ = nullptr;
+  run();
+  running_ = false;
+}
+
+namespace {
+
 void SendMouse(HWND window, POINT client, DWORD buttons) {
   ClientToScreen(window, &client);
   SetCursorPos(client.x, client.y);

@@ -42,6 +42,27 @@ std::vector<std::pair<int, int>> InkRows(const ui::Bitmap& picture, const RECT& 
 // The bounding box of the matching pixels inside the rectangle (empty when none).
 RECT InkBox(const ui::Bitmap& picture, const RECT& area, const PixelTest& ink);
 
+// Every window of this thread repainted now, frames and children.
+void RedrawAll();
+// The screen's pixels of a rectangle (screen coordinates).
+ui::Bitmap Screen(RECT r);
+// The bottom edge of the window's frame, stretched from the strip (active and inactive frames
+// stacked): the middle column shows one of the strip's two middle columns.
+bool ShowsFrameBottom(HWND window, const ui::Bitmap& strip);
+
+// Runs a body once from a timer, which also fires inside a modal loop (a message box, a menu).
+class InsideModal {
+ public:
+  explicit InsideModal(std::function<void()> body);
+  ~InsideModal();
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD);
+  static inline std::function<void()> body_;
+  static inline bool running_ = false;
+  UINT_PTR timer_;
+};
+
 // Real mouse and keyboard input through the system's input queue.
 void MouseMove(HWND window, POINT client);
 void MouseDown(HWND window, POINT client);
