@@ -9,14 +9,12 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "convert/ProgressWindow.h"
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinControls.h"
-#include "skin/data/BmpImage.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinImages.h"
 #include "skin/forms/ControlWrapper.h"
@@ -37,14 +35,7 @@ using namespace controltest;
 constexpr int kWidth = kGalleryWidth, kHeight = kGalleryHeight;
 
 void Save(const ui::Bitmap& picture, const char* path) {
-  BmpImage image{picture.Width(), picture.Height(), {}};
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
-  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  SaveBmp(picture, path);
   std::printf("%s\n", path);
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <thread>
 
+#include "skin/data/BmpImage.h"
 #include "ui/Application.h"
 #include "ui/GdiObject.h"
 
@@ -111,6 +112,17 @@ ui::Bitmap Screen(RECT r) {
   }
   ReleaseDC(nullptr, screen);
   return picture;
+}
+
+void SaveBmp(const ui::Bitmap& picture, const std::filesystem::path& path) {
+  BmpImage image{picture.Width(), picture.Height(), {}};
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x)
+      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 bool ShowsFrameBottom(HWND window, const ui::Bitmap& strip) {

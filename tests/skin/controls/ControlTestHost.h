@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,6 +47,8 @@ RECT InkBox(const ui::Bitmap& picture, const RECT& area, const PixelTest& ink);
 void RedrawAll();
 // The screen's pixels of a rectangle (screen coordinates).
 ui::Bitmap Screen(RECT r);
+// A picture written as a 24-bit BMP file (for the pictures in docs/).
+void SaveBmp(const ui::Bitmap& picture, const std::filesystem::path& path);
 // The bottom edge of the window's frame, stretched from the strip (active and inactive frames
 // stacked): the middle column shows one of the strip's two middle columns.
 bool ShowsFrameBottom(HWND window, const ui::Bitmap& strip);

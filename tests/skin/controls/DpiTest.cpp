@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,7 +14,6 @@
 #include "shell/MainWindow.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinControls.h"
-#include "skin/data/BmpImage.h"
 #include "skin/data/SkinImages.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinMetrics.h"
@@ -51,29 +49,6 @@ bool Inside(const RECT& inner, const RECT& outer) {
 std::string Text(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
          std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
-}
-
-// A rectangle of the screen as it shows.
-ui::Bitmap ScreenArea(const RECT& area) {
-  ui::Bitmap shot(Width(area), Height(area));
-  HDC screen = GetDC(nullptr);
-  {
-    ui::Bitmap::Canvas canvas(shot);
-    BitBlt(canvas.dc(), 0, 0, Width(area), Height(area), screen, area.left, area.top, SRCCOPY);
-  }
-  ReleaseDC(nullptr, screen);
-  return shot;
-}
-
-void SaveBmp(const ui::Bitmap& picture, const fs::path& path) {
-  BmpImage image{picture.Width(), picture.Height(), {}};
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      image.pixels.push_back(ui::SwapRedBlue(picture.Pixel(x, y)));
-  const std::vector<std::uint8_t> bytes = EncodeBmp24(image);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
 }
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
@@ -152,7 +127,7 @@ TEST_F(DpiTest, TheCaptionTextLiesInsideTheTitleBar) {
   TWinSkinForm& skinner = *Skinner(window);
   RECT outer{};
   GetWindowRect(window, &outer);
-  const ui::Bitmap shot = ScreenArea(outer);
+  const ui::Bitmap shot = Screen(outer);
   const int title = skinner.TitleHeight();
   const COLORREF ink = skin::ResolveColour(data->Records().Colours.TitleTextActive);
   int buttons = Width(outer);
@@ -242,7 +217,7 @@ TEST_F(DpiTest, Pictures) {
     RECT r{};
     GetWindowRect(window, &r);
     InflateRect(&r, margin, margin);
-    SaveBmp(ScreenArea(r), fs::path(folder) / ("dpi-" + dpi + "-" + what + ".bmp"));
+    SaveBmp(Screen(r), fs::path(folder) / ("dpi-" + dpi + "-" + what + ".bmp"));
   };
   SetWindowPos(form->Handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   PumpFor(300ms);
@@ -252,7 +227,7 @@ TEST_F(DpiTest, Pictures) {
   RECT r{};
   GetWindowRect(form->Handle(), &r);
   atTimer = [&] {
-    SaveBmp(ScreenArea({r.left, r.top, r.left + 420, r.top + 320}),
+    SaveBmp(Screen({r.left, r.top, r.left + 420, r.top + 320}),
             fs::path(folder) / ("dpi-" + dpi + "-menu.bmp"));
     EndMenu();
   };
@@ -265,7 +240,7 @@ TEST_F(DpiTest, Pictures) {
     const HWND box = GetForegroundWindow();
     RECT b{};
     GetWindowRect(box, &b);
-    SaveBmp(ScreenArea(b), fs::path(folder) / ("dpi-" + dpi + "-message-box.bmp"));
+    SaveBmp(Screen(b), fs::path(folder) / ("dpi-" + dpi + "-message-box.bmp"));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   };
   SetTimer(form->Handle(), 78, 600, RunAtTimer);
