@@ -335,7 +335,9 @@ ui::TForm* SkinnedTest::MakeForm(ui::TFormBorderStyle border, bool waitSkinned) 
   form->Show();
   ui::TForm* shown = form.get();
   forms.push_back(std::move(form));
-  if (waitSkinned) EXPECT_TRUE(WaitSkinned(shown->Handle()));
+  if (waitSkinned) {
+    EXPECT_TRUE(WaitSkinned(shown->Handle()));
+  }
   Pump(50ms);
   return shown;
 }
