@@ -153,37 +153,47 @@ void TSkinComBox::PaintComposed(const ui::TMessage& m) {
   if (!dc) dc = BeginPaint(window, &ps);
   RECT client;
   GetClientRect(window, &client);
-  OffscreenFace own(client), face(client);
-  if (dc && face.Ready() && own.Ready()) {
-    FillFace(own.dc(), own.Local());
-    ui::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(own.dc()), 0, 0};
-    CallPrevious(paint);
-    if (Records()->ComboButton->Style == 2) {
-      // The skin draws the whole frame and button: of the combo's own painting only its text
-      // area is kept, placed beside the skin's button on whichever side that is.
-      FillFace(face.dc(), face.Local());
-      const RECT text = TextArea(client);
-      const int width = text.right - text.left;
-      const bool left = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
-      const int x = left ? client.right - 2 - width : text.left;
-      BitBlt(face.dc(), x, text.top, width, text.bottom - text.top, own.dc(), text.left, text.top,
-             SRCCOPY);
-    } else {
-      own.CopyTo(face.dc());
-    }
-    try {
-      DrawSkin(face.dc(), face.Local());
-    } catch (...) {
-      // What is there so far is shown.
-    }
-    // The edit part (and a simple combo's list) paint themselves.
-    face.CopyAround(dc, window);
-  } else if (dc) {
+  bool composed = false;
+  if (dc) {
+    // The faces go before the combo paints itself in their place: what a half-made one holds
+    // may be what that paint needs.
+    OffscreenFace own(client), face(client);
+    composed = face.Ready() && own.Ready();
+    if (composed) ComposeFace(dc, client, own, face);
+  }
+  if (dc && !composed) {
     // No bitmap to compose in: the combo paints itself.
     ui::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
     CallPrevious(paint);
   }
   if (!m.WParam) EndPaint(window, &ps);
+}
+
+void TSkinComBox::ComposeFace(HDC dc, const RECT& client, OffscreenFace& own, OffscreenFace& face) {
+  const HWND window = WindowHandle();
+  FillFace(own.dc(), own.Local());
+  ui::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(own.dc()), 0, 0};
+  CallPrevious(paint);
+  if (Records()->ComboButton->Style == 2) {
+    // The skin draws the whole frame and button: of the combo's own painting only its text
+    // area is kept, placed beside the skin's button on whichever side that is.
+    FillFace(face.dc(), face.Local());
+    const RECT text = TextArea(client);
+    const int width = text.right - text.left;
+    const bool left = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    const int x = left ? client.right - 2 - width : text.left;
+    BitBlt(face.dc(), x, text.top, width, text.bottom - text.top, own.dc(), text.left, text.top,
+           SRCCOPY);
+  } else {
+    own.CopyTo(face.dc());
+  }
+  try {
+    DrawSkin(face.dc(), face.Local());
+  } catch (...) {
+    // What is there so far is shown.
+  }
+  // The edit part (and a simple combo's list) paint themselves.
+  face.CopyAround(dc, window);
 }
 
 RECT TSkinComBox::TextArea(const RECT& client) const {

@@ -2,6 +2,8 @@
 
 #include "skin/controls/SkinControl.h"
 
+class OffscreenFace;
+
 // Combo boxes. The combo paints its text (and its edit part paints itself); the wrapper puts
 // the skin's frame and drop-down button around it in the button's state (normal, pressed,
 // disabled, focused or hot), taken from the ComboButton element in one of three layouts:
@@ -45,6 +47,8 @@ class TSkinComBox : public TSkinControl {
   bool FollowPress(UINT msg);
   // The combo's own painting and the skin on top, put on the window in one transfer.
   void PaintComposed(const ui::TMessage& message);
+  // The combo's own painting and the skin's, composed in `face` and shown on `dc`.
+  void ComposeFace(HDC dc, const RECT& client, OffscreenFace& own, OffscreenFace& face);
   // Where the combo paints its text (client coordinates).
   RECT TextArea(const RECT& client) const;
   int FaceState() const;

@@ -1,8 +1,9 @@
 // With every GDI handle of the process taken, the skinned windows go on: each paint the skin
-// cannot compose (no bitmap to be had) is left plain or as it was, no paint leaves its window
-// to be painted again or a device context taken, nothing the engine raises
-// leaves a window procedure, and once handles are free again the skin comes back with no
-// object more or less than before.
+// cannot compose (no bitmap to be had) is left plain or as it was (a combo box, whose wrapper
+// hands such a paint to the box, shows what an unskinned twin shows), no paint leaves its
+// window to be painted again or a device context taken, nothing the engine raises leaves a
+// window procedure, and once handles are free again the skin comes back with no object more
+// or less than before.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,6 +22,7 @@
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
 #include "ui/Application.h"
+#include "ui/StdCtrls.h"
 
 namespace {
 
@@ -73,6 +75,37 @@ std::string LeftToPaint() {
   return left;
 }
 
+// A window's pixels as the screen shows them, read through a screen DC and a bitmap made
+// beforehand: reading takes no handle once the handles are gone.
+class ScreenReader {
+ public:
+  explicit ScreenReader(SIZE size) : picture_(size.cx, size.cy), canvas_(picture_) {
+    screen_ = GetDC(nullptr);
+  }
+  ~ScreenReader() { ReleaseDC(nullptr, screen_); }
+  std::vector<COLORREF> Read(HWND window) {
+    RECT w{};
+    GetWindowRect(window, &w);
+    BitBlt(canvas_.dc(), 0, 0, picture_.Width(), picture_.Height(), screen_, w.left, w.top,
+           SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < picture_.Height(); ++y)
+      for (int x = 0; x < picture_.Width(); ++x) pixels.push_back(picture_.Pixel(x, y));
+    return pixels;
+  }
+
+ private:
+  ui::Bitmap picture_;
+  ui::Bitmap::Canvas canvas_;
+  HDC screen_ = nullptr;
+};
+
+int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+  int differ = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) differ += a[i] != b[i];
+  return differ;
+}
+
 TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
   ui::Application().Initialize();
   TSkinData::RegisterClass();
@@ -93,6 +126,19 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
   Pump();
   BuildGallery(*gallery);
   AddGalleryMenu(*gallery);
+  // The board's first combo box, and a twin of it that the skin leaves alone.
+  ui::TComboBox* combo = nullptr;
+  for (ui::TComponent* c : gallery->Components())
+    if (!combo) combo = dynamic_cast<ui::TComboBox*>(c);
+  ASSERT_NE(combo, nullptr);
+  auto* twin = new ui::TComboBox(gallery.get());
+  twin->SetParent(gallery.get());
+  twin->SetTag(data->DisableTag());
+  twin->SetBounds(combo->Left(), 390, combo->Width(), combo->Height());
+  twin->SetStyle(combo->Style());
+  twin->SetItems(combo->Items());
+  twin->SetItemIndex(combo->ItemIndex());
+  Pump();  // made again in its style
   for (bool on : {false, true}) {
     data->SetActive(on);
     TSkinManage::Instance()->RunCommand();
@@ -103,7 +149,15 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
   ASSERT_TRUE(PumpUntil([&] { return SendMessageW(window, skin::WM_SKINQUERY, 0, 0) == 1; }, 5s));
   TWinSkinForm* skinner = TSkinManage::Instance()->FindFormSkinner(window);
   ASSERT_NE(skinner, nullptr);
+  ASSERT_TRUE(
+      PumpUntil([&] { return SendMessageW(combo->Handle(), skin::WM_SKINQUERY, 0, 0) == 1; }, 5s));
+  ASSERT_NE(SendMessageW(twin->Handle(), skin::WM_SKINQUERY, 0, 0), 1);
+  // The twin in the colour the skin gave the box: the plain paints of the two are then alike.
+  twin->SetColor(combo->Color());
   PumpFor(100ms);
+  ScreenReader reader({combo->Width(), combo->Height()});
+  const std::vector<COLORREF> plain = reader.Read(twin->Handle());
+  ASSERT_GT(Differences(reader.Read(combo->Handle()), plain), 0) << "the skinned box looks plain";
 
   const int before = gui_objects::GdiObjects();
   ASSERT_GT(before, 0) << "the GDI count cannot be read";
@@ -122,6 +176,29 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
     // Every window painted whole, frames and controls.
     RedrawAll();
     expectPlain("every window");
+    // A combo box painted black, then repainted with `free` handles free, as it then shows.
+    // (Its device context is taken beforehand: the paint then finds it in the cache, its
+    // visible region made.)
+    auto repaint = [&](HWND box, size_t free) {
+      hog.GiveBack(8);
+      HDC dc = GetDC(box);
+      const RECT all{0, 0, combo->Width(), combo->Height()};
+      FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      ReleaseDC(box, dc);
+      hog.TakeAll();
+      hog.GiveBack(free);
+      RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      hog.TakeAll();
+      return reader.Read(box);
+    };
+    // As few handles as the plain twin needs to paint as with handles to spare: none for the
+    // skin to compose in, so the skinned box must paint itself, as the plain one does.
+    size_t enough = 0;
+    while (enough < 8 && repaint(twin->Handle(), enough) != plain) ++enough;
+    ASSERT_LT(enough, 8u) << "the plain box does not paint";
+    EXPECT_EQ(Differences(repaint(combo->Handle(), enough), plain), 0)
+        << "the skinned combo box, with " << enough
+        << " handles free, does not paint as the plain one";
     // The caption buttons and the bar's item repainted alone as the mouse passes.
     RECT w{};
     GetWindowRect(window, &w);
