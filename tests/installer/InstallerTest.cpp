@@ -288,6 +288,31 @@ HWND FindQuestion(DWORD processId, const std::wstring& part) {
   return query.found;
 }
 
+// The interactive setup started into a folder, and its wizard once shown (none when it did not
+// show in time; the setup is then ended, not left on the desktop).
+struct WizardRun {
+  ui::UniqueHandle process;
+  DWORD id = 0;
+  HWND wizard = nullptr;
+};
+
+WizardRun StartWizard(const std::wstring& setup, const fs::path& folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring line = L"\"" + setup + L"\" /D=" + folder.wstring();
+  WizardRun run;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info))
+    return run;
+  CloseHandle(info.hThread);
+  run.process = ui::UniqueHandle(info.hProcess);
+  run.id = info.dwProcessId;
+  WaitFor([&] { return (run.wizard = FindProcessWindow(run.id, L"#32770")) != nullptr; }, 30s);
+  if (!run.wizard) TerminateProcess(run.process.get(), 1);
+  return run;
+}
+
 // Uninstalls through the entry and checks that the entry and the shortcuts have gone.
 void UninstallCompletely(const Product& product) {
   EXPECT_EQ(Uninstall(product), 0);
@@ -424,30 +449,20 @@ TEST_F(InstallerTest, InstallsRunsConvertsAndUninstallsLeavingTheUsersFiles) {
     }
 
     // Interactively, leaving the folder page asks to close the program; Cancel ends the setup.
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    std::wstring line = L"\"" + product.setup + L"\" /D=" + folder.wstring();
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info));
-    CloseHandle(info.hThread);
-    ui::UniqueHandle setup(info.hProcess);
-    HWND wizard = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] { return (wizard = FindProcessWindow(info.dwProcessId, L"#32770")) != nullptr; }, 30s));
+    const WizardRun setup = StartWizard(product.setup, folder);
+    ASSERT_TRUE(setup.wizard);
     HWND question = nullptr;
     for (int page = 0; page < 2 && !question; ++page) {  // welcome, then the folder
       Sleep(500);
-      Click(GetDlgItem(wizard, IDOK));
-      WaitFor([&] { return (question = FindQuestion(info.dwProcessId, L"正在运行")) != nullptr; },
-              3s);
+      Click(GetDlgItem(setup.wizard, IDOK));
+      WaitFor([&] { return (question = FindQuestion(setup.id, L"正在运行")) != nullptr; }, 3s);
     }
-    if (!question) TerminateProcess(setup.get(), 1);  // not left on the desktop
+    if (!question) TerminateProcess(setup.process.get(), 1);  // not left on the desktop
     ASSERT_TRUE(question);
     Click(GetDlgItem(question, IDCANCEL));
-    ASSERT_EQ(WaitForSingleObject(setup.get(), 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(setup.process.get(), 30000), WAIT_OBJECT_0);
     DWORD code = 0;
-    GetExitCodeProcess(setup.get(), &code);
+    GetExitCodeProcess(setup.process.get(), &code);
     EXPECT_EQ(code, 3u);
     EXPECT_EQ(Files(folder), before);
     EXPECT_EQ(Entry(product), entry);
@@ -524,17 +539,9 @@ TEST_F(InstallerTest, UpgradeRemovesTheOlderVersionFirstAndKeepsOneEntry) {
 // administrator on Windows).
 TEST_F(InstallerTest, TheFinishPagesRunStartsTheProgramThroughTheShell) {
   const fs::path folder = Folder(L"Velmo转换 测试");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  std::wstring line = L"\"" + product.setup + L"\" /D=" + folder.wstring();
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info));
-  CloseHandle(info.hThread);
-  ui::UniqueHandle setup(info.hProcess);
-  HWND wizard = nullptr;
-  ASSERT_TRUE(WaitFor(
-      [&] { return (wizard = FindProcessWindow(info.dwProcessId, L"#32770")) != nullptr; }, 30s));
+  const WizardRun setup = StartWizard(product.setup, folder);
+  ASSERT_TRUE(setup.wizard);
+  const HWND wizard = setup.wizard;
   for (int page = 0; page < 3; ++page) installer::NextPage(wizard);  // welcome, folder, parts
   installer::WaitForWork(wizard);
   installer::NextPage(wizard);
@@ -544,17 +551,17 @@ TEST_F(InstallerTest, TheFinishPagesRunStartsTheProgramThroughTheShell) {
         return (run = FindDescendant(wizard, L"运行 " + Wide(VELMO_PRODUCT_NAME))) != nullptr;
       },
       10s);
-  if (!run) TerminateProcess(setup.get(), 1);  // not left on the desktop
+  if (!run) TerminateProcess(setup.process.get(), 1);  // not left on the desktop
   ASSERT_TRUE(run);
   EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
   installer::NextPage(wizard);  // 完成
-  ASSERT_EQ(WaitForSingleObject(setup.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(setup.process.get(), 30000), WAIT_OBJECT_0);
 
   std::optional<ProcessRow> program;
   ASSERT_TRUE(WaitFor(
       [&] { return (program = ProcessOf(folder / L"VelmoConvert.exe")).has_value(); }, 30s));
   ui::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, program->id));
-  EXPECT_NE(program->parent, info.dwProcessId);
+  EXPECT_NE(program->parent, setup.id);
   EXPECT_EQ(_wcsicmp(ProcessName(program->parent).c_str(), L"explorer.exe"), 0)
       << ui::WideToAnsi(ProcessName(program->parent), CP_UTF8);
   HWND main = nullptr;
