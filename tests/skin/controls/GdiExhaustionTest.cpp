@@ -191,8 +191,8 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
       hog.TakeAll();
       return reader.Read(box);
     };
-    // As few handles as the plain twin needs to paint as with handles to spare: none for the
-    // skin to compose in, so the skinned box must paint itself, as the plain one does.
+    // As few handles as the plain twin needs to paint as with handles to spare: too few for
+    // the skin to compose in, so the skinned box must paint itself, as the plain one does.
     size_t enough = 0;
     while (enough < 8 && repaint(twin->Handle(), enough) != plain) ++enough;
     ASSERT_LT(enough, 8u) << "the plain box does not paint";
