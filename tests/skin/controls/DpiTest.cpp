@@ -21,6 +21,7 @@
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSysButton.h"
 #include "tests/skin/controls/ControlTestHost.h"
+#include "tests/skin/controls/SkinnedMainForm.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -66,11 +67,7 @@ void CALLBACK RunAtTimer(HWND window, UINT, UINT_PTR id, DWORD) {
 class DpiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::Application().Initialize();
-    TSkinData::RegisterClass();
-    TSkinManage::Register();
-    skin::RegisterSkinControls();
-    form = std::make_unique<TTntForm1>(nullptr);
+    form = MakeSkinnedMainForm();
     data = dynamic_cast<TSkinData*>(form->FindComponent(L"SkinData1"));
     manager = TSkinManage::Instance();
     ASSERT_NE(manager, nullptr);
@@ -91,11 +88,7 @@ class DpiTest : public ::testing::Test {
         5s));
     PumpFor(200ms);
   }
-  void TearDown() override {
-    form.reset();
-    skin::DestroySkinManager();
-    skin::SetSkinManagerFactory(nullptr);
-  }
+  void TearDown() override { EndSkinnedMainForm(form); }
   TWinSkinForm* Skinner(HWND window) const { return manager->FindFormSkinner(window); }
   TSkinComBox* Combo() const {
     TWinSkinForm* skinner = Skinner(form->Handle());

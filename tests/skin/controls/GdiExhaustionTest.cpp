@@ -21,6 +21,7 @@
 #include "tests/shell/GuiObjects.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
+#include "tests/skin/controls/SkinnedMainForm.h"
 #include "ui/Application.h"
 #include "ui/StdCtrls.h"
 
@@ -107,11 +108,7 @@ int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) 
 }
 
 TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
-  ui::Application().Initialize();
-  TSkinData::RegisterClass();
-  TSkinManage::Register();
-  skin::RegisterSkinControls();
-  auto main = std::make_unique<TTntForm1>(nullptr);
+  auto main = MakeSkinnedMainForm();
   auto* data = dynamic_cast<TSkinData*>(main->FindComponent(L"SkinData1"));
   ASSERT_NE(data, nullptr);
   for (int i = 0; i < 100; ++i) main->TntListView1->AddItem(L"视频 " + std::to_wstring(i));
@@ -242,9 +239,7 @@ TEST(GdiExhaustionTest, SkinnedWindowsPaintPlainlyAndRecover) {
   EXPECT_EQ(gui_objects::GdiObjects(), before);
 
   gallery.reset();
-  main.reset();
-  skin::DestroySkinManager();
-  skin::SetSkinManagerFactory(nullptr);
+  EndSkinnedMainForm(main);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "skin/forms/SkinMessages.h"
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
+#include "tests/skin/controls/SkinnedMainForm.h"
 #include "ui/Application.h"
 
 namespace {
@@ -55,11 +56,7 @@ std::string Describe(HWND window) {
 // The board is complete before its form first shows (controls whose windows are made while
 // the form's own window is being made), and the manager wraps it on that show.
 TEST(SkinPaintCountTest, EachControlOfABoardBuiltBeforeItsFirstShowPaintsOnlyWhenInvalid) {
-  ui::Application().Initialize();
-  TSkinData::RegisterClass();
-  TSkinManage::Register();
-  skin::RegisterSkinControls();
-  auto main = std::make_unique<TTntForm1>(nullptr);
+  auto main = MakeSkinnedMainForm();
   main->SetBounds(900, 600, main->Width(), main->Height());
   main->Show();
   auto gallery = std::make_unique<ui::TForm>(nullptr);

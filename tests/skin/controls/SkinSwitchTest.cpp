@@ -30,6 +30,7 @@
 #include "tests/skin/controls/ControlTestHost.h"
 #include "tests/skin/controls/Gallery.h"
 #include "tests/skin/controls/SkinVariant.h"
+#include "tests/skin/controls/SkinnedMainForm.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 #include "ui/Menus.h"
@@ -137,11 +138,7 @@ class SkinSwitchTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(expected.size(), 5u);
     order = files;
-    ui::Application().Initialize();
-    TSkinData::RegisterClass();
-    TSkinManage::Register();
-    skin::RegisterSkinControls();
-    main = std::make_unique<TTntForm1>(nullptr);
+    main = MakeSkinnedMainForm();
     data = dynamic_cast<TSkinData*>(main->FindComponent(L"SkinData1"));
     ASSERT_NE(data, nullptr);
     std::vector<std::wstring> lines = data->Skin3rd();
@@ -159,9 +156,7 @@ class SkinSwitchTest : public ::testing::Test {
   }
   void TearDown() override {
     gallery.reset();
-    main.reset();
-    skin::DestroySkinManager();
-    skin::SetSkinManagerFactory(nullptr);
+    EndSkinnedMainForm(main);
   }
 
   static bool Skinned(HWND window) {

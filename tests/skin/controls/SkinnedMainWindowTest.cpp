@@ -15,6 +15,7 @@
 #include "skin/forms/WinSkinForm.h"
 #include "tests/shell/GuiObjects.h"
 #include "tests/skin/controls/ControlTestHost.h"
+#include "tests/skin/controls/SkinnedMainForm.h"
 #include "ui/Application.h"
 #include "ui/ComCtrls.h"
 
@@ -54,11 +55,7 @@ std::string ClassOf(HWND window) {
 class SkinnedMainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::Application().Initialize();
-    TSkinData::RegisterClass();
-    TSkinManage::Register();
-    skin::RegisterSkinControls();
-    form = std::make_unique<TTntForm1>(nullptr);
+    form = MakeSkinnedMainForm();
     data = dynamic_cast<TSkinData*>(form->FindComponent(L"SkinData1"));
     manager = TSkinManage::Instance();
     ASSERT_NE(manager, nullptr);
@@ -67,11 +64,7 @@ class SkinnedMainWindowTest : public ::testing::Test {
     SetForegroundWindow(form->Handle());
     ASSERT_TRUE(Wrapped(true));
   }
-  void TearDown() override {
-    form.reset();
-    skin::DestroySkinManager();
-    skin::SetSkinManagerFactory(nullptr);
-  }
+  void TearDown() override { EndSkinnedMainForm(form); }
 
   HWND List() const { return form->TntListView1->Handle(); }
   // Waits until the list answers the skin query as a wrapped control would, or would not.
