@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "ui/Bitmap.h"
 
@@ -25,6 +26,9 @@ class OffscreenFace {
   // The same, leaving alone the visible child windows of `window` (they paint themselves);
   // the face and the target are in the window's client coordinates.
   void CopyAround(HDC target, HWND window) const;
+  // The parts of `rect` (in the window's client coordinates) that the visible child windows
+  // of `window` leave uncovered, for faces of their own; `rect` whole when too many.
+  static std::vector<RECT> UncoveredParts(HWND window, const RECT& rect);
 
  private:
   POINT origin_;

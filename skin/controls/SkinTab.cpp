@@ -269,11 +269,6 @@ void TSkinTab::DrawSkin(HDC dc, const RECT&) {
   const HWND window = WindowHandle();
   RECT client;
   GetClientRect(window, &client);
-  OffscreenFace face(client);
-  if (!face.Ready()) return;
-  HDC target = face.dc();
-  FillFace(target, face.Local());
-  ui::SelectObjectGuard font(target, ControlFont());
 
   const int count = static_cast<int>(SendMessageW(window, TCM_GETITEMCOUNT, 0, 0));
   RECT page = client;
@@ -282,13 +277,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT&) {
     InflateRect(&page, 4, 4);
     IntersectRect(&page, &page, &client);
   }
-  if (!pane_.image.Empty())
-    skin::DrawElement(target, page,
-                      {&pane_.image, pane_.margins, {1, 1, pane_.stacked}, false, false});
-
   const int current = static_cast<int>(SendMessageW(window, TCM_GETCURFOCUS, 0, 0));
   const bool closable = HasCloseBoxes();
-  closeBoxes_.clear();
   std::vector<RECT> tabs(static_cast<size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i)
     SendMessageW(window, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tabs[i]));
@@ -298,26 +288,43 @@ void TSkinTab::DrawSkin(HDC dc, const RECT&) {
     RECT visible;
     return IntersectRect(&visible, &tabs[i], &client) && tabs[i].left >= 0 && tabs[i].top >= 0;
   };
-  for (int i = 0; i < count; ++i)
-    if (i != current && shown(i)) DrawTab(target, tabs[i], i, false);
-  if (current >= 0 && current < count && shown(current))
-    tabRects_[current] = DrawTab(target, tabs[current], current, true);
 
-  if (closable) {
-    ui::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, FontColour()));
-    ui::SelectObjectGuard usePen(target, pen.get());
-    ui::SelectObjectGuard noFill(target, GetStockObject(NULL_BRUSH));
-    for (const RECT& t : tabRects_) {
-      const RECT box{t.right - 8, t.top + 2, t.right - 2, t.top + 8};
-      Rectangle(target, box.left, box.top, box.right, box.bottom);
-      MoveToEx(target, box.left, box.top, nullptr);
-      LineTo(target, box.right, box.bottom);
-      MoveToEx(target, box.right - 1, box.top, nullptr);
-      LineTo(target, box.left - 1, box.bottom);
-      closeBoxes_.push_back(box);
+  // The scroller and the pages paint themselves: only the parts of the face they leave
+  // uncovered are composed (the page usually covers all but a thin ring), each in window
+  // coordinates on a bitmap of its own size.
+  closeBoxes_.clear();
+  for (const RECT& part : OffscreenFace::UncoveredParts(window, client)) {
+    OffscreenFace face(part);
+    if (!face.Ready()) return;
+    HDC target = face.dc();
+    SetViewportOrgEx(target, -part.left, -part.top, nullptr);
+    FillFace(target, client);
+    ui::SelectObjectGuard font(target, ControlFont());
+    if (!pane_.image.Empty())
+      skin::DrawElement(target, page,
+                        {&pane_.image, pane_.margins, {1, 1, pane_.stacked}, false, false});
+    for (int i = 0; i < count; ++i)
+      if (i != current && shown(i)) DrawTab(target, tabs[i], i, false);
+    if (current >= 0 && current < count && shown(current))
+      tabRects_[current] = DrawTab(target, tabs[current], current, true);
+
+    closeBoxes_.clear();
+    if (closable) {
+      ui::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, FontColour()));
+      ui::SelectObjectGuard usePen(target, pen.get());
+      ui::SelectObjectGuard noFill(target, GetStockObject(NULL_BRUSH));
+      for (const RECT& t : tabRects_) {
+        const RECT box{t.right - 8, t.top + 2, t.right - 2, t.top + 8};
+        Rectangle(target, box.left, box.top, box.right, box.bottom);
+        MoveToEx(target, box.left, box.top, nullptr);
+        LineTo(target, box.right, box.bottom);
+        MoveToEx(target, box.right - 1, box.top, nullptr);
+        LineTo(target, box.left - 1, box.bottom);
+        closeBoxes_.push_back(box);
+      }
     }
+    // The face's own coordinates again for the copy, which reads from it.
+    SetViewportOrgEx(target, 0, 0, nullptr);
+    face.CopyAround(dc, window);
   }
-
-  // The scroller and the pages paint themselves.
-  face.CopyAround(dc, window);
 }

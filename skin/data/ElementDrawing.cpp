@@ -61,39 +61,62 @@ RECT FrameRect(const ui::Bitmap& strip, StripFrame frame) {
   return {(index - 1) * w, 0, index * w, strip.Height()};
 }
 
+namespace {
+
+// The element's nine pieces onto `d` at `target` (its frame selected into `s`), over what is
+// there: pieces of no area are left out.
+void DrawPieces(HDC d, const RECT& target, const Element& element, HDC s) {
+  const int W = Width(target), H = Height(target);
+  const RECT f = FrameRect(*element.strip, element.frame);
+  const int x0 = f.left, y0 = f.top, fw = Width(f), fh = Height(f);
+  const Margins m = FittedMargins(element.margins, W, H);
+  const int l = m.left, t = m.top, r = m.right, b = m.bottom;
+  const int X = target.left, Y = target.top;
+  const int mode = SetStretchBltMode(d, COLORONCOLOR);
+  Piece(d, X, Y, l, t, s, x0, y0, l, t);                           // top-left
+  Piece(d, X, Y + H - b, l, b, s, x0, y0 + fh - b, l, b);          // bottom-left
+  Piece(d, X + W - r, Y, r, t, s, x0 + fw - r, y0, r, t);          // top-right
+  Piece(d, X, Y + t, l, H - t - b, s, x0, y0 + t, l, fh - t - b);  // left
+  Piece(d, X + l, Y, W - l - r, t, s, x0 + l, y0, fw - l - r, t);  // top
+  if (element.tileMiddle) {
+    TileFrom(d, {X + l, Y + t, X + W - r, Y + H - b}, s,
+             {x0 + l, y0 + t, x0 + fw - r, y0 + fh - b});
+  } else {
+    Piece(d, X + l, Y + t, W - l - r, H - t - b, s, x0 + l, y0 + t, fw - l - r, fh - t - b);
+  }
+  Piece(d, X + W - r, Y + H - b, r, b, s, x0 + fw - r, y0 + fh - b, r, b);          // bottom-right
+  Piece(d, X + W - r, Y + t, r, H - t - b, s, x0 + fw - r, y0 + t, r, fh - t - b);  // right
+  Piece(d, X + l, Y + H - b, W - l - r, b, s, x0 + l, y0 + fh - b, fw - l - r, b);  // bottom
+  SetStretchBltMode(d, mode);
+}
+
+}  // namespace
+
 ui::Bitmap RenderElement(const RECT& target, const Element& element) {
   const int W = Width(target), H = Height(target);
   if (W <= 0 || H <= 0) return {};
   ui::Bitmap out(W, H);
   if (!element.strip || element.strip->Empty()) return out;
-  const RECT f = FrameRect(*element.strip, element.frame);
-  const int x0 = f.left, y0 = f.top, fw = Width(f), fh = Height(f);
-  const Margins m = FittedMargins(element.margins, W, H);
-  const int l = m.left, t = m.top, r = m.right, b = m.bottom;
-
   ui::Bitmap::Canvas to(out);
   ui::Bitmap::Canvas from(*element.strip);
-  HDC d = to.dc(), s = from.dc();
-  SetStretchBltMode(d, COLORONCOLOR);
-  Piece(d, 0, 0, l, t, s, x0, y0, l, t);                       // top-left
-  Piece(d, 0, H - b, l, b, s, x0, y0 + fh - b, l, b);          // bottom-left
-  Piece(d, W - r, 0, r, t, s, x0 + fw - r, y0, r, t);          // top-right
-  Piece(d, 0, t, l, H - t - b, s, x0, y0 + t, l, fh - t - b);  // left
-  Piece(d, l, 0, W - l - r, t, s, x0 + l, y0, fw - l - r, t);  // top
-  if (element.tileMiddle) {
-    TileFrom(d, {l, t, W - r, H - b}, s, {x0 + l, y0 + t, x0 + fw - r, y0 + fh - b});
-  } else {
-    Piece(d, l, t, W - l - r, H - t - b, s, x0 + l, y0 + t, fw - l - r, fh - t - b);
-  }
-  Piece(d, W - r, H - b, r, b, s, x0 + fw - r, y0 + fh - b, r, b);          // bottom-right
-  Piece(d, W - r, t, r, H - t - b, s, x0 + fw - r, y0 + t, r, fh - t - b);  // right
-  Piece(d, l, H - b, W - l - r, b, s, x0 + l, y0 + fh - b, fw - l - r, b);  // bottom
+  DrawPieces(to.dc(), {0, 0, W, H}, element, from.dc());
   return out;
 }
 
 void DrawElement(HDC dc, const RECT& target, const Element& element) {
   if (Width(target) < 0 || Height(target) < 0) return;
-  CopyOut(dc, target, RenderElement(target, element), element.transparent);
+  if (element.transparent) {
+    CopyOut(dc, target, RenderElement(target, element), true);
+    return;
+  }
+  // Opaque: the pieces go straight onto the target, on black where none lands, as they
+  // would on a new bitmap. Only what the target's clipping shows is drawn, and no bitmap of
+  // the target's size is made (a page control's pane is as large as its window).
+  if (Width(target) == 0 || Height(target) == 0) return;
+  PatBlt(dc, target.left, target.top, Width(target), Height(target), BLACKNESS);
+  if (!element.strip || element.strip->Empty()) return;
+  ui::Bitmap::Canvas from(*element.strip);
+  DrawPieces(dc, target, element, from.dc());
 }
 
 void DrawStrip3(HDC dc, const RECT& target, const Element& element) {

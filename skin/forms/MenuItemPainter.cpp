@@ -6,6 +6,7 @@
 #include "skin/data/SkinImages.h"
 #include "skin/data/SkinMetrics.h"
 #include "skin/data/SkinRecords.h"
+#include "skin/forms/MenuItemCache.h"
 #include "ui/Menus.h"
 
 namespace skin {
@@ -242,6 +243,25 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
   const TDataSkinObject* record = records.MenuItem.get();
   if (!record || record->Bitmap.Empty()) look = MenuItemLook::Plain;
   const bool selected = (target.state & ODS_SELECTED) != 0;
+  // The same item in the same state on the same popup: a copy of what was composed before.
+  MenuItemCache* cache = target.background.items;
+  MenuItemCache::Key key;
+  if (cache) {
+    key = {view,
+           look,
+           w,
+           h,
+           target.state,
+           target.rect.left + target.background.clientOrigin.x,
+           target.rect.top + target.background.clientOrigin.y,
+           &records,
+           record ? record->Bitmap.Handle() : nullptr};
+    if (const ui::Bitmap* kept = cache->Find(key)) {
+      ui::Bitmap::Canvas canvas(*kept);
+      BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
+      return;
+    }
+  }
   ui::Bitmap work;
   try {
     work = ui::Bitmap(w, h);
@@ -291,8 +311,11 @@ void PaintMenuItem(const SkinRecords& records, const MenuItemView& view,
     PaintPlainItem(records, view, target);
     return;
   }
-  ui::Bitmap::Canvas canvas(work);
-  BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
+  {
+    ui::Bitmap::Canvas canvas(work);
+    BitBlt(target.dc, target.rect.left, target.rect.top, w, h, canvas.dc(), 0, 0, SRCCOPY);
+  }
+  if (cache) cache->Store(std::move(key), std::move(work));
 }
 
 }  // namespace skin

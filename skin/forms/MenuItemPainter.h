@@ -29,6 +29,7 @@ struct MenuItemView {
   HIMAGELIST images = nullptr;
   bool rightToLeft = false;
   bool IsLine() const { return caption == L"-"; }
+  bool operator==(const MenuItemView&) const = default;
 };
 MenuItemView ViewOf(const ui::TMenuItem& item);
 // A raw item of `menu` by command: its text (caption and, after a tab, its shortcut), or "-"

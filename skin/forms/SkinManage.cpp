@@ -368,7 +368,7 @@ TSkinManage::PopupBackground TSkinManage::PopupBitmap(HMENU menu) const {
     if (!menu || popup->Menu() != menu) continue;
     const ui::Bitmap& background = popup->Background();
     if (background.Empty()) return {};
-    return {&background, popup->ClientOrigin()};
+    return {&background, popup->ClientOrigin(), &popup->Items()};
   }
   return {};
 }

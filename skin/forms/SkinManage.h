@@ -12,6 +12,9 @@
 class TSkinData;
 class TWinSkinForm;
 class TWinSkinPopMenu;
+namespace skin {
+class MenuItemCache;
+}
 namespace ui {
 class TComponent;
 class TCustomForm;
@@ -122,6 +125,7 @@ class TSkinManage : public ISkinManager {
   struct PopupBackground {
     const ui::Bitmap* bitmap = nullptr;
     POINT clientOrigin{};
+    skin::MenuItemCache* items = nullptr;  // the popup's composed items
   };
   PopupBackground PopupBitmap(HMENU menu) const;
 

@@ -391,7 +391,8 @@ class TWinSkinForm : public ui::TComponent {
   std::vector<std::unique_ptr<TWinSysButton>> sysButtons_;
   ui::Bitmap iconBitmap_;
   HICON iconHandle_ = nullptr;  // the window's (or its class's) own; not ours to destroy
-  ui::Bitmap frameBitmap_;      // the off-screen frame
+  // The off-screen frame: the parts around the client area (or the whole window).
+  ui::Bitmap frameParts_[4];
   ui::Bitmap titleBackground_;  // the title as painted before its buttons
   SIZE frameSize_{};
   SIZE regionSize_{};

@@ -368,27 +368,58 @@ void TWinSkinForm::PaintFrame(HDC target) {
     const int w = Width(windowRect_), h = Height(windowRect_);
     if (w <= 0 || h <= 0) return;
     frameSize_ = {w, h};
-    if (frameBitmap_.Width() != w || frameBitmap_.Height() != h) frameBitmap_ = ui::Bitmap(w, h);
     const SkinRecords& records = skinData_->Records();
-    frameBitmap_.Fill(skin::ResolveColour(records.Colours.ButtonFace));
     const bool minimized = windowState_ == kMinimized;
-    {
-      ui::Bitmap::Canvas canvas(frameBitmap_);
+    RECT client{};
+    if (!minimized) {
+      GetClientRect(handle_, &client);
+      MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+      OffsetRect(&client, -windowRect_.left, -windowRect_.top);
+    }
+    // The parts of the window around its client area, each composed on its own: a bitmap of
+    // the whole window would be mostly client area that is never shown. The title and the
+    // menu bar lie in the first part. A client area that does not leave them room (or none)
+    // has the frame composed whole.
+    RECT parts[4] = {{0, 0, w, h}};
+    int partCount = 1;
+    if (!minimized && client.left >= 0 && client.left <= client.right && client.right <= w &&
+        client.top >= titleHeight_ + menuBarHeight_ && client.top <= client.bottom &&
+        client.bottom <= h) {
+      parts[0] = {0, 0, w, client.top};
+      parts[1] = {0, client.top, client.left, client.bottom};
+      parts[2] = {client.right, client.top, w, client.bottom};
+      parts[3] = {0, client.bottom, w, h};
+      partCount = 4;
+    }
+    for (int i = 0; i < partCount; ++i) {
+      const RECT& part = parts[i];
+      ui::Bitmap& bitmap = frameParts_[i];
+      const int pw = Width(part), ph = Height(part);
+      if (pw <= 0 || ph <= 0) {
+        bitmap.Reset();
+        continue;
+      }
+      if (bitmap.Width() != pw || bitmap.Height() != ph) bitmap = ui::Bitmap(pw, ph);
+      bitmap.Fill(skin::ResolveColour(records.Colours.ButtonFace));
+      ui::Bitmap::Canvas canvas(bitmap);
       HDC dc = canvas.dc();
+      // Drawn in window coordinates; what falls outside the part is clipped away.
+      SetViewportOrgEx(dc, -part.left, -part.top, nullptr);
       if (minimized) {
         PaintTitle(dc, {0, 0, w, titleHeight_});
-      } else {
-        PaintEdge(dc, {0, 0, borderLeft_, h}, kLeft, false);
-        PaintEdge(dc, {w - borderRight_, 0, w, h}, kRight, false);
-        PaintEdge(dc, {borderLeft_, h - borderBottom_, w - borderRight_, h}, kBottom, true);
-        PaintTitle(dc, {borderLeft_, 0, w - borderRight_, titleHeight_});
-        const RECT strip{borderLeft_, titleHeight_, w - borderRight_,
-                         titleHeight_ + menuBarHeight_};
-        if (!PaintMenuBar(dc, strip) && menuBarHeight_ > 0)
-          FillRect(dc, &strip, records.FaceBrush.get());
+        continue;
       }
+      PaintEdge(dc, {0, 0, borderLeft_, h}, kLeft, false);
+      PaintEdge(dc, {w - borderRight_, 0, w, h}, kRight, false);
+      PaintEdge(dc, {borderLeft_, h - borderBottom_, w - borderRight_, h}, kBottom, true);
+      if (i > 0) continue;
+      PaintTitle(dc, {borderLeft_, 0, w - borderRight_, titleHeight_});
+      const RECT strip{borderLeft_, titleHeight_, w - borderRight_, titleHeight_ + menuBarHeight_};
+      if (!PaintMenuBar(dc, strip) && menuBarHeight_ > 0)
+        FillRect(dc, &strip, records.FaceBrush.get());
     }
-    // One copy to the window, leaving the client area alone.
+    for (int i = partCount; i < 4; ++i) frameParts_[i].Reset();
+    // One copy of each part to the window, leaving the client area alone.
     std::unique_ptr<ui::WindowDC> own;
     HDC dc = target;
     if (!dc) {
@@ -397,15 +428,13 @@ void TWinSkinForm::PaintFrame(HDC target) {
     }
     if (dc) {
       const int saved = SaveDC(dc);
-      if (!minimized) {
-        RECT client{};
-        GetClientRect(handle_, &client);
-        MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        OffsetRect(&client, -windowRect_.left, -windowRect_.top);
-        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+      if (!minimized) ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+      for (int i = 0; i < partCount; ++i) {
+        if (frameParts_[i].Empty()) continue;
+        ui::Bitmap::Canvas canvas(frameParts_[i]);
+        BitBlt(dc, parts[i].left, parts[i].top, Width(parts[i]), Height(parts[i]), canvas.dc(), 0,
+               0, SRCCOPY);
       }
-      ui::Bitmap::Canvas canvas(frameBitmap_);
-      BitBlt(dc, 0, 0, w, h, canvas.dc(), 0, 0, SRCCOPY);
       RestoreDC(dc, saved);
       SetBkMode(dc, OPAQUE);
     }

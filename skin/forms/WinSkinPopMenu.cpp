@@ -43,6 +43,7 @@ void TWinSkinPopMenu::Hook(HWND window, TSkinData& skinData, int level) {
 void TWinSkinPopMenu::Unhook() {
   subclass_.Remove();
   background_.Reset();
+  items_.Clear();
   composed_.Reset();
 }
 
@@ -82,6 +83,7 @@ const ui::Bitmap& TWinSkinPopMenu::Background() {
       skinData_ && skinData_->SkinParsed() ? skinData_->Records().MenuBackground.get() : nullptr;
   if (!record || record->Bitmap.Empty() || !IsWindow(handle_)) {
     background_.Reset();
+    items_.Clear();
     return background_;
   }
   RECT window{};
@@ -90,6 +92,7 @@ const ui::Bitmap& TWinSkinPopMenu::Background() {
   if (w <= 0 || h <= 0) {
     background_.Reset();
   } else if (background_.Width() != w || background_.Height() != h) {
+    items_.Clear();
     skin::Element element;
     element.strip = &record->Bitmap;
     element.margins = record->Margins;

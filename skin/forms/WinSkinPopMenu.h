@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "skin/forms/MenuItemCache.h"
 #include "ui/Bitmap.h"
 #include "ui/WindowSubclass.h"
 
@@ -45,6 +46,8 @@ class TWinSkinPopMenu {
   const ui::Bitmap& Background();
   // Where the client area (the items' coordinates) starts in Background.
   POINT ClientOrigin() const;
+  // The items as composed on this background, for repaints to copy.
+  skin::MenuItemCache& Items() { return items_; }
 
  private:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -65,6 +68,7 @@ class TWinSkinPopMenu {
   int level_ = 0;
   HMENU menu_ = nullptr;
   ui::Bitmap background_;
+  skin::MenuItemCache items_;
   // What the client area is composed in, kept from one paint to the next.
   ui::Bitmap composed_;
 };

@@ -78,7 +78,7 @@ const wchar_t* kLayout =
   end
   object Probe1: TProbe
     Label = 'first'
-    Stream = {0A0B 0C
+    Stream = {0A0B 0c
       0D}
   end
   object Edit1: TEdit
@@ -169,6 +169,9 @@ TEST(FormReader, ABadLayoutIsRefusedWithItsLine) {
        "no component named Nowhere"},
       {L"object F: TTestForm\n  Caption = 'open\nend\n", "line 2: unterminated string"},
       {L"object F: TTestForm\n  object P: TProbe\n    Stream = {ABC}\n  end\nend\n", "odd number"},
+      // A full-width digit is no hexadecimal digit.
+      {L"object F: TTestForm\n  object P: TProbe\n    Stream = {0\uFF11}\n  end\nend\n",
+       "hexadecimal digit expected"},
       {L"object F: TTestForm\n  Width = 1\n", "has no end"},
   };
   RegisterComponentClass(TProbe::StaticClass(), [](TComponent* o) { return new TProbe(o); });
