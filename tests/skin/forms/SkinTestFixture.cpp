@@ -9,6 +9,7 @@
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPackageWriter.h"
 #include "skin/forms/SkinMessages.h"
+#include "tests/doubles/UserInput.h"
 #include "ui/Application.h"
 #include "ui/MessagePump.h"
 
@@ -251,25 +252,32 @@ bool MenuWatch::opened() const { return state_->opened; }
 std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
     const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then) {
   auto shown = std::make_shared<HMENU>();
-  return {[&records, shown](HWND menu) {
-            *shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-            EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
-            // The outer pixels of MenuBackground, at the frame's left edge.
-            const ui::Bitmap& background = records.MenuBackground->Bitmap;
-            RECT r{};
-            GetWindowRect(menu, &r);
-            const int middle = (r.bottom - r.top) / 2;
-            EXPECT_EQ(FramePixel(menu, 0, middle), background.Pixel(0, 8));
-            EXPECT_EQ(FramePixel(menu, 1, middle), background.Pixel(1, 8));
-            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-          },
-          [&records, shown, then](HWND menu) {
-            RECT first{};
-            GetMenuItemRect(nullptr, *shown, 0, &first);
-            EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
-                      StripPixel(records.MenuItem->Bitmap, 5, 4, false, 2, 11));
-            if (then) then(menu, *shown);
-          }};
+  return {
+      [&records, shown](HWND menu) {
+        *shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+        EXPECT_EQ(SendMessageW(menu, skin::WM_SKINQUERY, 0, 0), 1);
+        // The outer pixels of MenuBackground, at the frame's left edge.
+        const ui::Bitmap& background = records.MenuBackground->Bitmap;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        const int middle = (r.bottom - r.top) / 2;
+        EXPECT_EQ(FramePixel(menu, 0, middle), background.Pixel(0, 8));
+        EXPECT_EQ(FramePixel(menu, 1, middle), background.Pixel(1, 8));
+        // The pointer onto the first item, rather than Down: the menu may have opened under
+        // the pointer, and a move the display reports late would take a key's selection
+        // away again, where it selects the same item as this move.
+        RECT first{};
+        GetMenuItemRect(nullptr, *shown, 0, &first);
+        user_input::Send({user_input::Mouse(
+            MOUSEEVENTF_MOVE, {(first.left + first.right) / 2, (first.top + first.bottom) / 2})});
+      },
+      [&records, shown, then](HWND menu) {
+        RECT first{};
+        GetMenuItemRect(nullptr, *shown, 0, &first);
+        EXPECT_EQ(ScreenPixel(first.left + 2, (first.top + first.bottom) / 2),
+                  StripPixel(records.MenuItem->Bitmap, 5, 4, false, 2, 11));
+        if (then) then(menu, *shown);
+      }};
 }
 
 // --- Fixture -------------------------------------------------------------------------------

@@ -76,8 +76,8 @@ class MenuWatch {
 };
 
 // Steps for a MenuWatch that find the open popup menu drawn from the skin: it answers
-// WM_SKINQUERY, its frame is MenuBackground's, and the first item, selected by Down, shows
-// MenuItem's frame 4. `then` runs after, at the next tick, with the menu window and its menu.
+// WM_SKINQUERY, its frame is MenuBackground's, and the first item, selected with the pointer on
+// it, shows MenuItem's frame 4. `then` runs after, at the next tick, with the menu window and its menu.
 std::vector<std::function<void(HWND)>> SkinnedMenuSteps(
     const SkinRecords& records, std::function<void(HWND menu, HMENU shown)> then = {});
 
