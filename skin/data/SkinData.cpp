@@ -1,9 +1,5 @@
 #include "skin/data/SkinData.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinLimits.h"
 #include "skin/data/SkinManagerLink.h"
@@ -12,6 +8,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/FormReader.h"
+#include "ui/UniqueHandle.h"
 
 namespace {
 
@@ -200,17 +197,26 @@ bool TSkinData::LoadSkin() {
 void TSkinData::SetSkinFile(const std::wstring& name) {
   noSkinParsed_ = true;
   skinFile_ = name;
-  std::error_code error;
-  if (name.empty() || !std::filesystem::is_regular_file(name, error)) return;
-  const std::uintmax_t size = std::filesystem::file_size(name, error);
-  if (error) return;
+  if (name.empty()) return;
+  // Read with the system's own calls: the program links no C++ streams for one file.
+  ui::UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION about{};
+  if (!file || !GetFileInformationByHandle(file.get(), &about) ||
+      (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return;
+  const std::uint64_t size =
+      (static_cast<std::uint64_t>(about.nFileSizeHigh) << 32) | about.nFileSizeLow;
   if (size > skin_limits::kMaxStoredSize) {
     // Too large to hold a skin within the limits: not read, and loaded like a damaged one.
     stored_.clear();
   } else {
-    std::ifstream in(std::filesystem::path(name), std::ios::binary);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in.good() && !in.eof()) return;
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(size));
+    DWORD done = 0;
+    if (size > 0 && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(size), &done,
+                               nullptr) ||
+                     done != size))
+      return;
     stored_ = std::move(bytes);
   }
   LoadSkin();

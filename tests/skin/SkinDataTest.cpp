@@ -212,6 +212,8 @@ TEST_F(SkinDataTest, SkinFileIsLoadedAtRunTimeOnlyWhenItExists) {
   data->SetSkinFile(path.wstring() + L".missing");
   EXPECT_FALSE(data->SkinParsed());
   EXPECT_EQ(data->SkinFile(), path.wstring() + L".missing");
+  data->SetSkinFile(path.parent_path().wstring());  // a folder is no skin file
+  EXPECT_FALSE(data->SkinParsed());
   data->SetActive(true);  // nothing parsed: nothing scheduled
   EXPECT_EQ(log.back(), "reload");
   std::filesystem::remove(path);
