@@ -1,25 +1,29 @@
 # cmake -DIN=<layout> -DOUT=<generated layout> -DSOURCE_DIR=<resources> -DBINARY_DIR=<build/resources>
 #         -P InlineBinaries.cmake
-# Replaces every {@path} of a layout by the file's bytes in hexadecimal: the build's own
-# file under BINARY_DIR when there is one, else the source file under SOURCE_DIR. A missing
-# file gives an empty value. The output is rewritten only when it changes.
+# Replaces every {@path} of a layout by {@NAME}, the resource that holds the file's bytes, and
+# copies the file to BINARY_DIR/layout-data/NAME for the resource script: the build's own file
+# under BINARY_DIR when there is one, else the source file under SOURCE_DIR. A missing file
+# gives an empty value. The outputs are rewritten only when they change.
+include("${CMAKE_CURRENT_LIST_DIR}/LayoutBinaries.cmake")
 file(READ "${IN}" text)
-string(REGEX MATCHALL "{@[^}]+}" refs "${text}")
-list(REMOVE_DUPLICATES refs)
-foreach(ref IN LISTS refs)
-  string(REGEX REPLACE "^{@(.*)}$" "\\1" path "${ref}")
-  set(hex "")
+velmo_layout_binary_paths("${IN}" paths)
+foreach(path IN LISTS paths)
+  velmo_layout_binary_name("${path}" name)
+  set(data "${BINARY_DIR}/layout-data/${name}")
+  set(source "")
   if(EXISTS "${BINARY_DIR}/${path}")
-    file(READ "${BINARY_DIR}/${path}" hex HEX)
+    set(source "${BINARY_DIR}/${path}")
   elseif(EXISTS "${SOURCE_DIR}/${path}")
-    file(READ "${SOURCE_DIR}/${path}" hex HEX)
+    set(source "${SOURCE_DIR}/${path}")
+  endif()
+  if(source)
+    file(COPY_FILE "${source}" "${data}" ONLY_IF_DIFFERENT)
+    string(REPLACE "{@${path}}" "{@${name}}" text "${text}")
   else()
     message(STATUS "layout: ${path} does not exist yet; its value stays empty")
+    file(WRITE "${data}" "")
+    string(REPLACE "{@${path}}" "{}" text "${text}")
   endif()
-  string(TOUPPER "${hex}" hex)
-  # 64 bytes a line keeps the generated layout readable.
-  string(REGEX REPLACE "([0-9A-F]{128})" "\\1\n" hex "${hex}")
-  string(REPLACE "${ref}" "{${hex}}" text "${text}")
 endforeach()
 set(old "")
 if(EXISTS "${OUT}")

@@ -1,6 +1,7 @@
 #include "ui/FormReader.h"
 
 #include <cwctype>
+#include <span>
 #include <vector>
 
 #include "ui/ComCtrls.h"
@@ -56,10 +57,29 @@ enum class Tok { End, Ident, String, Integer, Symbol, Binary };
 struct Token {
   Tok kind = Tok::End;
   std::wstring text;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> bytes;          // a binary value written in hexadecimal
+  std::span<const uint8_t> resource;  // one kept in a resource of the program ({@NAME})
   wchar_t symbol = 0;
   int line = 0;
+
+  std::span<const uint8_t> Bytes() const {
+    return resource.empty() ? std::span<const uint8_t>(bytes) : resource;
+  }
 };
+
+std::string Narrow(const std::wstring& s);
+
+// The bytes of the program's RCDATA resource `name`: the build keeps the layouts' pictures
+// and skin there, so that they are mapped with the program instead of read from digits.
+bool FindBinaryResource(const std::wstring& name, std::span<const uint8_t>& bytes) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) return false;
+  bytes = {static_cast<const uint8_t*>(data), SizeofResource(module, found)};
+  return true;
+}
 
 class Lexer {
  public:
@@ -161,9 +181,17 @@ class Lexer {
   Token ReadBinary(Token& t) {
     t.kind = Tok::Binary;
     ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == L'@') {
+      const size_t end = text_.find(L'}', pos_);
+      if (end == std::wstring_view::npos) Fail(t.line, "unterminated binary value");
+      const std::wstring name(text_.substr(pos_ + 1, end - pos_ - 1));
+      pos_ = end + 1;
+      if (name.empty() || !FindBinaryResource(name, t.resource))
+        Fail(t.line, "no resource " + Narrow(name) + " for a binary value");
+      return t;
+    }
     int high = -1;
-    // A layout carries its pictures and its skin here: a megabyte of digits, read without a
-    // library call for each.
+    // Digits are read without a library call for each: a value may be long.
     const size_t end = text_.find(L'}', pos_);
     if (end != std::wstring_view::npos) t.bytes.reserve((end - pos_) / 2);
     while (pos_ < text_.size() && text_[pos_] != L'}') {
@@ -327,7 +355,7 @@ class Reader {
         return;
       }
       std::wstring text = value.kind == Tok::Binary
-                              ? L"<" + std::to_wstring(value.bytes.size()) + L" bytes>"
+                              ? L"<" + std::to_wstring(value.Bytes().size()) + L" bytes>"
                           : !list.empty() ? L"(" + std::to_wstring(list.size()) + L" lines)"
                                           : value.text;
       inert->SetValue(path, text);
@@ -351,7 +379,7 @@ class Reader {
     bool ok = false;
     switch (*kind) {
       case TPropKind::Binary:
-        ok = value.kind == Tok::Binary && target->SetPropBinary(name, value.bytes);
+        ok = value.kind == Tok::Binary && target->SetPropBinary(name, value.Bytes());
         break;
       case TPropKind::Strings:
         ok = target->SetPropStrings(name, list);

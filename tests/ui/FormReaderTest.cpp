@@ -144,6 +144,17 @@ TEST(FormReader, BinaryValuesAndLoadedComeAfterAllProperties) {
   EXPECT_FALSE(probe->Loading());
 }
 
+// The build keeps a layout's pictures and skin in resources of their own, named in the value.
+TEST(FormReader, ABinaryValueMayNameAResourceOfTheProgram) {
+  RegisterComponentClass(TProbe::StaticClass(), [](TComponent* o) { return new TProbe(o); });
+  TTestForm form(nullptr);
+  ReadComponent(form, L"object F: TTestForm\n  object P: TProbe\n    Stream = {@PROBE_STREAM}\n"
+                      L"  end\nend\n");
+  auto* probe = dynamic_cast<TProbe*>(form.FindComponent(L"P"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_THAT(probe->stream, testing::ElementsAre(0x0A, 0x0B, 0x0C, 0x0D));
+}
+
 TEST(FormReader, AnUnregisteredClassIsAnInertPlaceholder) {
   TTestForm form(nullptr);
   ReadComponent(form, kLayout);
@@ -173,6 +184,11 @@ TEST(FormReader, ABadLayoutIsRefusedWithItsLine) {
       {L"object F: TTestForm\n  object P: TProbe\n    Stream = {0\uFF11}\n  end\nend\n",
        "hexadecimal digit expected"},
       {L"object F: TTestForm\n  Width = 1\n", "has no end"},
+      {L"object F: TTestForm\n  object P: TProbe\n    Stream = {@NO_SUCH}\n  end\nend\n",
+       "line 3: no resource NO_SUCH"},
+      {L"object F: TTestForm\n  object P: TProbe\n    Stream = {@}\n  end\nend\n", "no resource"},
+      {L"object F: TTestForm\n  object P: TProbe\n    Stream = {@PROBE_STREAM\n",
+       "unterminated binary value"},
   };
   RegisterComponentClass(TProbe::StaticClass(), [](TComponent* o) { return new TProbe(o); });
   for (const Case& c : cases) {
