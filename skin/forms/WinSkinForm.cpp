@@ -243,6 +243,21 @@ void TWinSkinForm::OnSkinActivate() {
   } else {
     SkinChildWindows(handle_);
   }
+  // The window is fitted to its frame and region unseen, as with redrawing turned off: the
+  // system would otherwise paint it and its children at each change. It is painted whole
+  // once below.
+  bool fittedUnseen = false;
+  auto fitUnseen = [&](auto&& fit) {
+    const LONG style = GetWindowLongW(handle_, GWL_STYLE);
+    fittedUnseen = (style & WS_VISIBLE) != 0;
+    if (fittedUnseen) SetWindowLongW(handle_, GWL_STYLE, style & ~WS_VISIBLE);
+    skinState_ = kFitting;
+    FitWindow(false);
+    skinState_ = kActive;
+    fit();
+    if (fittedUnseen)
+      SetWindowLongW(handle_, GWL_STYLE, GetWindowLongW(handle_, GWL_STYLE) | WS_VISIBLE);
+  };
   if (skinState_ == kHooked) {
     if (mdiKind_ == kMDIChild) {
       if (windowState_ == kMaximized) {
@@ -250,21 +265,17 @@ void TWinSkinForm::OnSkinActivate() {
           PostMessageW(manager->MDIClient(), skin::WM_SKINMDIREDRAW,
                        reinterpret_cast<WPARAM>(handle_), 0);
       } else if (windowState_ == kNormal && SkinnedFrame()) {
-        skinState_ = kFitting;
-        FitWindow(false);
-        skinState_ = kActive;
-        UpdateRegion();
+        fitUnseen([&] { UpdateRegion(); });
       }
     } else if (!isChild_ && SkinnedFrame() && windowState_ != kMinimized) {
-      skinState_ = kFitting;
-      FitWindow(false);
-      skinState_ = kActive;
-      if (windowState_ == kMaximized) {
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      } else {
-        UpdateRegion();
-      }
+      fitUnseen([&] {
+        if (windowState_ == kMaximized) {
+          SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        } else {
+          UpdateRegion();
+        }
+      });
     }
   }
   SendMessageW(handle_, skin::WM_SKINNOTIFY, 0, skin::SkinCookie);
@@ -276,9 +287,18 @@ void TWinSkinForm::OnSkinActivate() {
   if (frameOn_ && borderKind_ != kNoCaption) PaintFrame(nullptr);
   // A hidden window got no paints meanwhile: all of it is painted from the queue. A cloaked
   // one comes out at its first paint.
-  if (unhidden)
+  if (unhidden || fittedUnseen)
     RedrawWindow(handle_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  if (fittedUnseen) {
+    // What the fitted window no longer covers, or its region cut away, is its parent's again.
+    RECT now{};
+    GetWindowRect(handle_, &now);
+    UnionRect(&now, &now, &window);
+    const HWND parent = GetAncestor(handle_, GA_PARENT);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    RedrawWindow(parent, &now, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
   if (cloaked_) InvalidateRect(handle_, nullptr, FALSE);
   SetHoverTimer(active_);
 }
