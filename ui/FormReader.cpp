@@ -69,11 +69,11 @@ struct Token {
 
 std::string Narrow(const std::wstring& s);
 
-// The bytes of the program's RCDATA resource `name`: the build keeps the layouts' pictures
-// and skin there, so that they are mapped with the program instead of read from digits.
-bool FindBinaryResource(const std::wstring& name, std::span<const uint8_t>& bytes) {
+// The bytes of the program's RCDATA resource `name`, where the program has them mapped: the
+// layouts, and the layouts' pictures and skin, which the build keeps as resources of their own.
+bool FindProgramResource(const wchar_t* name, std::span<const uint8_t>& bytes) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) return false;
@@ -186,7 +186,7 @@ class Lexer {
       if (end == std::wstring_view::npos) Fail(t.line, "unterminated binary value");
       const std::wstring name(text_.substr(pos_ + 1, end - pos_ - 1));
       pos_ = end + 1;
-      if (name.empty() || !FindBinaryResource(name, t.resource))
+      if (name.empty() || !FindProgramResource(name.c_str(), t.resource))
         Fail(t.line, "no resource " + Narrow(name) + " for a binary value");
       return t;
     }
@@ -434,12 +434,11 @@ void ReadComponent(TComponent& root, std::wstring_view layout) {
 }
 
 void ReadComponentResource(TComponent& root, const wchar_t* resourceName) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-  if (!data) throw EReadError("layout resource missing");
-  int size = static_cast<int>(SizeofResource(module, found));
+  std::span<const uint8_t> bytes;
+  if (!FindProgramResource(resourceName, bytes))
+    throw EReadError("layout resource missing");
+  const char* data = reinterpret_cast<const char*>(bytes.data());
+  int size = static_cast<int>(bytes.size());
   int length = MultiByteToWideChar(CP_UTF8, 0, data, size, nullptr, 0);
   std::wstring text(static_cast<size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, data, size, text.data(), length);

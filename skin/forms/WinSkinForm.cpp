@@ -291,13 +291,26 @@ void TWinSkinForm::OnSkinActivate() {
     RedrawWindow(handle_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   if (fittedUnseen) {
-    // What the fitted window no longer covers, or its region cut away, is its parent's again.
-    RECT now{};
+    // What the fitted window no longer covers, or its region cuts away, is shown again by the
+    // windows below: only that is repainted, as the system would have.
+    RECT now{}, both{};
     GetWindowRect(handle_, &now);
-    UnionRect(&now, &now, &window);
-    const HWND parent = GetAncestor(handle_, GA_PARENT);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-    RedrawWindow(parent, &now, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    UnionRect(&both, &now, &window);
+    ui::GdiObject<HRGN> uncovered(CreateRectRgnIndirect(&both));
+    ui::GdiObject<HRGN> covered(CreateRectRgn(0, 0, 0, 0));
+    if (uncovered && covered) {
+      if (GetWindowRgn(handle_, covered.get()) == ERROR)
+        SetRectRgn(covered.get(), 0, 0, now.right - now.left, now.bottom - now.top);
+      OffsetRgn(covered.get(), now.left, now.top);
+      if (CombineRgn(uncovered.get(), uncovered.get(), covered.get(), RGN_DIFF) != NULLREGION) {
+        const HWND parent = GetAncestor(handle_, GA_PARENT);
+        POINT origin{0, 0};
+        MapWindowPoints(parent, nullptr, &origin, 1);
+        OffsetRgn(uncovered.get(), -origin.x, -origin.y);
+        RedrawWindow(parent, nullptr, uncovered.get(),
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      }
+    }
   }
   if (cloaked_) InvalidateRect(handle_, nullptr, FALSE);
   SetHoverTimer(active_);
